@@ -1,0 +1,160 @@
+#include "tools/mrfctl.h"
+
+#include <istream>
+#include <ostream>
+
+#include "core/store/encriptor.h"
+#include "core/text/ansi.h"
+
+namespace mrf {
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kEol = "\r\n";
+#else
+constexpr const char* kEol = "\n";
+#endif
+
+constexpr const char* kUsage =
+    "usage: mrfctl COMMAND FILE [ARGS]\n"
+    "Inspects and prepares Marrowfold settings files (mrf.dat).\n"
+    "\n"
+    "  decode FILE                 print the settings lines, one per line, as stored\n"
+    "  encode FILE                 write the lines read from standard input into FILE\n"
+    "  get FILE NAME [DEFAULT]     print the value of NAME (exit 1 when absent and no DEFAULT)\n"
+    "  set FILE NAME VALUE         set NAME to VALUE and save; an empty VALUE deletes NAME\n"
+    "  list FILE PREFIX            print the lines that begin with PREFIX (letter case ignored)\n"
+    "  --help                      this text\n"
+    "\n"
+    "Exit codes: 0 success, 1 file or setting fault, 2 bad arguments.\n";
+
+struct Usage {
+    std::string message;
+};
+
+class Tool {
+public:
+    Tool(std::istream& in, std::ostream& out, std::ostream& err, FileSystem& files)
+        : in_(in), out_(out), err_(err), files_(files) {}
+
+    int Run(const std::vector<std::string>& args) {
+        try {
+            return Dispatch(args);
+        } catch (const Usage& u) {
+            err_ << "mrfctl: " << u.message << " (see mrfctl --help)" << kEol;
+            return 2;
+        } catch (const StoreIoError& e) {
+            err_ << "mrfctl: " << e.what() << kEol;
+            return 1;
+        } catch (const ConversionError& e) {
+            err_ << "mrfctl: " << e.what() << kEol;
+            return 1;
+        }
+    }
+
+private:
+    int Dispatch(const std::vector<std::string>& args) {
+        if (args.empty())
+            throw Usage{"no command given"};
+        const std::string& cmd = args[0];
+        if (cmd == "--help" || cmd == "-h" || cmd == "help") {
+            out_ << kUsage;
+            return 0;
+        }
+        if (cmd == "decode")
+            return Decode(Arity(args, 2, 2));
+        if (cmd == "encode")
+            return Encode(Arity(args, 2, 2));
+        if (cmd == "get")
+            return Get(Arity(args, 3, 4));
+        if (cmd == "set")
+            return Set(Arity(args, 4, 4));
+        if (cmd == "list")
+            return List(Arity(args, 3, 3));
+        throw Usage{"unknown command '" + cmd + "'"};
+    }
+
+    static const std::vector<std::string>& Arity(const std::vector<std::string>& args, size_t min, size_t max) {
+        if (args.size() < min)
+            throw Usage{args[0] + ": missing arguments"};
+        if (args.size() > max)
+            throw Usage{args[0] + ": too many arguments"};
+        return args;
+    }
+
+    // Opens an existing settings file; inspecting a file never creates one.
+    bool RequireFile(const std::string& path) {
+        if (files_.FileExists(path))
+            return true;
+        err_ << "mrfctl: cannot open \"" << path << "\": no such file" << kEol;
+        return false;
+    }
+
+    int Decode(const std::vector<std::string>& args) {
+        if (!RequireFile(args[1]))
+            return 1;
+        TEncriptor store(args[1], files_);
+        for (const auto& line : store.Lines())
+            out_ << line << kEol;
+        return 0;
+    }
+
+    int Encode(const std::vector<std::string>& args) {
+        std::vector<std::string> lines;
+        std::string line;
+        while (std::getline(in_, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines.push_back(line);
+        }
+        TEncriptor store(args[1], files_);
+        store.ReplaceLines(lines);
+        store.SaveIfModified(true);
+        return 0;
+    }
+
+    int Get(const std::vector<std::string>& args) {
+        if (!RequireFile(args[1]))
+            return 1;
+        TEncriptor store(args[1], files_);
+        if (!store.KeyExists(args[2]) && args.size() < 4)
+            return 1;
+        out_ << store.ReadString(args[2], args.size() > 3 ? args[3] : std::string()) << kEol;
+        return 0;
+    }
+
+    int Set(const std::vector<std::string>& args) {
+        if (!RequireFile(args[1]))
+            return 1;
+        if (args[2].empty() || args[2].find('=') != std::string::npos)
+            throw Usage{"set: NAME must be non-empty and hold no '='"};
+        TEncriptor store(args[1], files_);
+        store.WriteString(args[2], args[3]);
+        store.SaveIfModified(false);
+        return 0;
+    }
+
+    int List(const std::vector<std::string>& args) {
+        if (!RequireFile(args[1]))
+            return 1;
+        TEncriptor store(args[1], files_);
+        for (const auto& line : store.Lines())
+            if (AnsiStartsText(line, args[2]))
+                out_ << line << kEol;
+        return 0;
+    }
+
+    std::istream& in_;
+    std::ostream& out_;
+    std::ostream& err_;
+    FileSystem& files_;
+};
+
+} // namespace
+
+int RunMrfctl(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+              FileSystem& files) {
+    return Tool(in, out, err, files).Run(args);
+}
+
+} // namespace mrf

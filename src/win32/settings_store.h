@@ -1,0 +1,22 @@
+#pragma once
+// The program's one settings store over "mrf.dat" in the program's folder.
+#include "core/store/encriptor.h"
+
+namespace mrf::win32 {
+
+class Win32FileSystem;
+
+// Null until InitSettingsStore has run; never replaced while the program runs.
+extern TEncriptor* SettingsStore;
+
+// The program's folder with its final "\".
+std::string ProgramFolder();
+std::string SettingsPath();
+
+// Fills the ANSI case table from the system's code page, grants every account access to the
+// settings file and its journal, and creates the store. Throws StoreIoError.
+void InitSettingsStore();
+// Frees the store without saving.
+void FreeSettingsStore();
+
+} // namespace mrf::win32

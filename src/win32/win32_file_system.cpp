@@ -1,0 +1,149 @@
+#include "win32/win32_file_system.h"
+
+#include "win32/handles.h"
+
+namespace mrf::win32 {
+namespace {
+
+IoError Fail(const char* api, const std::string& path) {
+    DWORD code = ::GetLastError();
+    return IoError{api, path, code, SystemMessage(code)};
+}
+
+class Win32Lock : public FileLock {
+public:
+    explicit Win32Lock(unique_hfile file) : file_(std::move(file)) {}
+    ~Win32Lock() override {
+        if (file_) {
+            OVERLAPPED o{};
+            o.OffsetHigh = kLockOffsetHigh;
+            ::UnlockFileEx(file_.get(), 0, 1, 0, &o);
+        }
+    }
+    // A byte far past any content: locking it never gets in the way of reads and writes.
+    static constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+
+private:
+    unique_hfile file_;
+};
+
+} // namespace
+
+std::string SystemMessage(unsigned long code) {
+    char* buffer = nullptr;
+    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                               nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = n && buffer ? std::string(buffer, n) : std::string();
+    if (buffer)
+        ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
+        text.pop_back();
+    return text;
+}
+
+bool Win32FileSystem::ReadFile(const std::string& path, std::string& data, bool& exists, IoError& error) {
+    data.clear();
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD code = ::GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
+            exists = false;
+            return true;
+        }
+        ::SetLastError(code);
+        error = Fail("CreateFile", path);
+        return false;
+    }
+    exists = true;
+    char buffer[65536];
+    for (;;) {
+        DWORD n = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr)) {
+            error = Fail("ReadFile", path);
+            return false;
+        }
+        if (n == 0)
+            return true;
+        data.append(buffer, n);
+    }
+}
+
+bool Win32FileSystem::WriteFile(const std::string& path, const std::string& data, IoError& error) {
+    // In place: the file keeps its access list, and no new file is needed in the folder.
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        error = Fail("CreateFile", path);
+        return false;
+    }
+    size_t done = 0;
+    while (done < data.size()) {
+        DWORD n = 0;
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1 << 20));
+        if (!::WriteFile(file.get(), data.data() + done, chunk, &n, nullptr)) {
+            error = Fail("WriteFile", path);
+            return false;
+        }
+        done += n;
+    }
+    if (!::SetEndOfFile(file.get())) {
+        error = Fail("SetEndOfFile", path);
+        return false;
+    }
+    if (!::FlushFileBuffers(file.get())) {
+        error = Fail("FlushFileBuffers", path);
+        return false;
+    }
+    return true;
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::unique_ptr<FileLock> Win32FileSystem::Lock(const std::string& path, bool exclusive, IoError& error) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD code = ::GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+            return std::make_unique<FileLock>(); // nothing on disk to guard yet
+        ::SetLastError(code);
+        error = Fail("CreateFile", path);
+        return nullptr;
+    }
+    const DWORD flags = (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        OVERLAPPED o{};
+        o.OffsetHigh = Win32Lock::kLockOffsetHigh;
+        if (::LockFileEx(file.get(), flags, 0, 1, 0, &o))
+            return std::make_unique<Win32Lock>(std::move(file));
+        DWORD code = ::GetLastError();
+        if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) {
+            error = Fail("LockFileEx", path);
+            return nullptr;
+        }
+        if (::GetTickCount() - start > 10000) {
+            error = IoError{"LockFileEx", path, code, "the file stays locked by another process"};
+            return nullptr;
+        }
+        ::Sleep(20);
+    }
+}
+
+bool Win32FileSystem::GrantEveryoneAccess(const std::string& path) { return win32::GrantEveryoneAccess(path); }
+
+bool GrantEveryoneAccess(const std::string& path) {
+    if (::GetVersion() & 0x80000000u)
+        return false; // the Windows 9x family has no access lists
+    SECURITY_DESCRIPTOR sd;
+    if (!::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION))
+        return false;
+    if (!::SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE))
+        return false;
+    return ::SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, &sd) != FALSE;
+}
+
+} // namespace mrf::win32

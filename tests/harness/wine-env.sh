@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The Wine environment of one test run: a fresh prefix under the build folder, a warm wineserver
+# and an Xvfb display, all detached from the test runner's pipes.
+#   wine-env.sh up | down | run PROGRAM [ARGS]   (MRF_WINE_ROOT names the folder; default: ./wine)
+set -euo pipefail
+
+root=${MRF_WINE_ROOT:-$PWD/wine}
+export WINEPREFIX=$root/prefix
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+template=$root/template
+state=$root/state
+
+detached() { setsid "$@" </dev/null >/dev/null 2>&1 & }
+
+wait_for() { # seconds, command...: polls until the command succeeds
+    local limit=$1; shift
+    local end=$((SECONDS + limit))
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < end)) || return 1
+        sleep 0.1
+    done
+}
+
+make_template() {
+    local stamp
+    stamp=$(wine --version 2>/dev/null || true)
+    if [[ -f $template/.stamp && $(cat "$template/.stamp") == "$stamp" ]]; then return; fi
+    rm -rf "$template"
+    mkdir -p "$template"
+    WINEPREFIX=$template wineboot --init </dev/null >/dev/null 2>&1
+    WINEPREFIX=$template wineserver -w
+    # One shared virtual desktop for every process, with a taskbar and notification area.
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+    # No crash dialog waiting for a click.
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+    WINEPREFIX=$template wineserver -w
+    echo "$stamp" >"$template/.stamp"
+}
+
+free_display() {
+    local n
+    for n in $(seq 90 140); do
+        if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then echo $n; return; fi
+    done
+    return 1
+}
+
+up() {
+    down quietly
+    mkdir -p "$root" "$state"
+    make_template
+    rm -rf "$WINEPREFIX"
+    cp -a "$template" "$WINEPREFIX"
+    local n
+    n=$(free_display)
+    detached Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp
+    echo $! >"$state/xvfb.pid"
+    echo ":$n" >"$state/display"
+    export DISPLAY=":$n"
+    wait_for 20 xdpyinfo -display ":$n" || { echo "Xvfb did not start" >&2; return 1; }
+    detached wineserver -p -f
+    echo $! >"$state/wineserver.pid"
+    # Start the system processes and the desktop once, outside every test's pipes.
+    detached wine explorer
+    wait_for 60 wine cmd /c exit || { echo "Wine did not start" >&2; return 1; }
+    echo "wine environment up: prefix $WINEPREFIX, display :$n"
+}
+
+down() {
+    if [[ -d $WINEPREFIX ]]; then
+        wineserver -k >/dev/null 2>&1 || true
+    fi
+    local f
+    for f in wineserver xvfb; do
+        if [[ -f $state/$f.pid ]]; then
+            kill "$(cat "$state/$f.pid")" >/dev/null 2>&1 || true
+            rm -f "$state/$f.pid"
+        fi
+    done
+    [[ ${1:-} == quietly ]] || echo "wine environment down"
+}
+
+run() {
+    if [[ -f $state/display ]]; then export DISPLAY=$(cat "$state/display"); fi
+    exec wine "$@"
+}
+
+case ${1:-} in
+up) up ;;
+down) down ;;
+run) shift; run "$@" ;;
+*) echo "usage: wine-env.sh up|down|run PROGRAM [ARGS]" >&2; exit 2 ;;
+esac
