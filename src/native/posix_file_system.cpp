@@ -118,7 +118,8 @@ std::unique_ptr<FileLock> PosixFileSystem::Lock(const std::string& path, bool ex
             return nullptr;
         }
         if (std::chrono::steady_clock::now() > deadline) {
-            error = IoError{"flock", path, static_cast<uint32_t>(EWOULDBLOCK), "the file stays locked by another process"};
+            error = IoError{"flock", path, static_cast<uint32_t>(EWOULDBLOCK),
+                            "the file stays locked by another process"};
             return nullptr;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -126,6 +127,8 @@ std::unique_ptr<FileLock> PosixFileSystem::Lock(const std::string& path, bool ex
     return lock;
 }
 
-bool PosixFileSystem::GrantEveryoneAccess(const std::string&) { return false; }
+bool PosixFileSystem::GrantEveryoneAccess(const std::string&) {
+    return false;
+}
 
 } // namespace mrf

@@ -74,7 +74,8 @@ private:
         throw Usage{"unknown command '" + cmd + "'"};
     }
 
-    static const std::vector<std::string>& Arity(const std::vector<std::string>& args, size_t min, size_t max) {
+    static const std::vector<std::string>& Arity(const std::vector<std::string>& args, size_t min,
+                                                 size_t max) {
         if (args.size() < min)
             throw Usage{args[0] + ": missing arguments"};
         if (args.size() > max)

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     // Lines pass through unchanged: no CR LF translation on the standard streams.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
+    mrf::win32::UseSystemCaseTable();
     mrf::win32::Win32FileSystem files;
 #else
     mrf::PosixFileSystem files;

@@ -16,6 +16,8 @@ Win32FileSystem& Files() {
     return files;
 }
 
+} // namespace
+
 void UseSystemCaseTable() {
     CaseTable table{};
     for (int i = 0; i < 256; ++i)
@@ -29,8 +31,6 @@ void UseSystemCaseTable() {
     SetAnsiUpperTable(table);
 }
 
-} // namespace
-
 std::string ProgramFolder() {
     char path[MAX_PATH];
     DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -39,7 +39,9 @@ std::string ProgramFolder() {
     return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
 }
 
-std::string SettingsPath() { return ProgramFolder() + "mrf.dat"; }
+std::string SettingsPath() {
+    return ProgramFolder() + "mrf.dat";
+}
 
 void InitSettingsStore() {
     if (SettingsStore)

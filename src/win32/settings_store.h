@@ -9,6 +9,9 @@ class Win32FileSystem;
 // Null until InitSettingsStore has run; never replaced while the program runs.
 extern TEncriptor* SettingsStore;
 
+// Letter case of names follows the system's ANSI code page.
+void UseSystemCaseTable();
+
 // The program's folder with its final "\".
 std::string ProgramFolder();
 std::string SettingsPath();

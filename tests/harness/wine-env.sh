@@ -63,9 +63,10 @@ up() {
     wait_for 20 xdpyinfo -display ":$n" || { echo "Xvfb did not start" >&2; return 1; }
     detached wineserver -p -f
     echo $! >"$state/wineserver.pid"
-    # Start the system processes and the desktop once, outside every test's pipes.
-    detached wine explorer
-    wait_for 60 wine cmd /c exit || { echo "Wine did not start" >&2; return 1; }
+    # Start the system processes (services, devices) once, outside every test's pipes.
+    detached wine cmd /c exit
+    wait_for 60 pgrep -f 'system32\\services.exe' || { echo "Wine did not start" >&2; return 1; }
+    wait_for 60 wine cmd /c exit || { echo "Wine does not answer" >&2; return 1; }
     echo "wine environment up: prefix $WINEPREFIX, display :$n"
 }
 

@@ -72,9 +72,12 @@ ConversionError::ConversionError(std::string key, std::string value)
     : std::runtime_error("'" + value + "' is not a valid integer value (setting " + key + ")"),
       key_(std::move(key)), value_(std::move(value)) {}
 
-std::string JournalPath(const std::string& settingsPath) { return settingsPath + ".jnl"; }
+std::string JournalPath(const std::string& settingsPath) {
+    return settingsPath + ".jnl";
+}
 
-TEncriptor::TEncriptor(std::string fileName, FileSystem& files) : fileName_(std::move(fileName)), files_(files) {
+TEncriptor::TEncriptor(std::string fileName, FileSystem& files)
+    : fileName_(std::move(fileName)), files_(files) {
     Load();
     modified_ = false;
 }
@@ -165,7 +168,9 @@ bool TEncriptor::ReadBool(std::string_view name, bool def) const {
     return TrimSpaces(it->second.Value()) == "1";
 }
 
-bool TEncriptor::KeyExists(std::string_view name) const { return lines_.Find(name) != lines_.end(); }
+bool TEncriptor::KeyExists(std::string_view name) const {
+    return lines_.Find(name) != lines_.end();
+}
 
 void TEncriptor::Record(Op op) {
     if (Apply(op, lines_)) {
@@ -178,9 +183,13 @@ void TEncriptor::WriteString(std::string_view name, std::string_view value) {
     Record(WriteOp{std::string(name), std::string(value)});
 }
 
-void TEncriptor::WriteInteger(std::string_view name, int32_t value) { WriteString(name, std::to_string(value)); }
+void TEncriptor::WriteInteger(std::string_view name, int32_t value) {
+    WriteString(name, std::to_string(value));
+}
 
-void TEncriptor::WriteBool(std::string_view name, bool value) { WriteString(name, value ? "1" : "0"); }
+void TEncriptor::WriteBool(std::string_view name, bool value) {
+    WriteString(name, value ? "1" : "0");
+}
 
 int TEncriptor::ReadList(std::string_view prefix, bool lower, std::vector<std::string>& target) const {
     target.clear();
@@ -198,13 +207,17 @@ void TEncriptor::WriteList(std::string_view prefix, const std::vector<std::strin
     Record(WriteListOp{std::string(prefix), source});
 }
 
-void TEncriptor::DeleteKeys(std::string_view prefix) { Record(DeleteOp{std::string(prefix)}); }
+void TEncriptor::DeleteKeys(std::string_view prefix) {
+    Record(DeleteOp{std::string(prefix)});
+}
 
 void TEncriptor::RenameKeys(std::string_view oldPrefix, std::string_view newPrefix) {
     Record(RenameOp{std::string(oldPrefix), std::string(newPrefix)});
 }
 
-void TEncriptor::ReplaceLines(const std::vector<std::string>& lines) { Record(ReplaceOp{lines}); }
+void TEncriptor::ReplaceLines(const std::vector<std::string>& lines) {
+    Record(ReplaceOp{lines});
+}
 
 bool TEncriptor::ApplyWrite(const WriteOp& op, LineList& lines) {
     auto it = lines.Find(op.name);
@@ -290,7 +303,8 @@ std::string Describe(const IoError& error) {
     if (!error.path.empty())
         text += " for \"" + error.path + "\"";
     if (error.code != 0)
-        text += " (error " + std::to_string(error.code) + (error.message.empty() ? "" : ": " + error.message) + ")";
+        text += " (error " + std::to_string(error.code) +
+                (error.message.empty() ? "" : ": " + error.message) + ")";
     else if (!error.message.empty())
         text += " (" + error.message + ")";
     return text;

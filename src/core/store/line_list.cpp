@@ -21,14 +21,14 @@ LineList::Line LineList::MakeLine(std::string text) {
 void LineList::IndexAdd(uint64_t seq, const Line& line) {
     if (line.nameLength == std::string::npos)
         return;
-    auto& seqs = index_[AnsiUpper(line.Name())];
+    auto& seqs = index_[ToAnsiUpper(line.Name())];
     seqs.insert(std::lower_bound(seqs.begin(), seqs.end(), seq), seq);
 }
 
 void LineList::IndexRemove(uint64_t seq, const Line& line) {
     if (line.nameLength == std::string::npos)
         return;
-    auto found = index_.find(AnsiUpper(line.Name()));
+    auto found = index_.find(ToAnsiUpper(line.Name()));
     if (found == index_.end())
         return;
     auto& seqs = found->second;
@@ -40,14 +40,14 @@ void LineList::IndexRemove(uint64_t seq, const Line& line) {
 }
 
 LineList::const_iterator LineList::Find(std::string_view name) const {
-    auto found = index_.find(AnsiUpper(name));
+    auto found = index_.find(ToAnsiUpper(name));
     if (found == index_.end())
         return lines_.end();
     return lines_.find(found->second.front());
 }
 
 LineList::iterator LineList::Find(std::string_view name) {
-    auto found = index_.find(AnsiUpper(name));
+    auto found = index_.find(ToAnsiUpper(name));
     if (found == index_.end())
         return lines_.end();
     return lines_.find(found->second.front());

@@ -17,7 +17,8 @@ public:
         size_t nameLength; // std::string::npos when the line has no "="
         std::string_view Name() const { return std::string_view(text).substr(0, nameLength); }
         std::string_view Value() const {
-            return nameLength == std::string::npos ? std::string_view() : std::string_view(text).substr(nameLength + 1);
+            return nameLength == std::string::npos ? std::string_view()
+                                                   : std::string_view(text).substr(nameLength + 1);
         }
     };
     using Lines = std::map<uint64_t, Line>;

@@ -28,10 +28,14 @@ CaseTable& Table() {
 
 } // namespace
 
-const CaseTable& AnsiUpperTable() { return Table(); }
-void SetAnsiUpperTable(const CaseTable& table) { Table() = table; }
+const CaseTable& AnsiUpperTable() {
+    return Table();
+}
+void SetAnsiUpperTable(const CaseTable& table) {
+    Table() = table;
+}
 
-std::string AnsiUpper(std::string_view text) {
+std::string ToAnsiUpper(std::string_view text) {
     const CaseTable& t = Table();
     std::string out(text);
     for (char& c : out)

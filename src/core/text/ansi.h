@@ -14,8 +14,10 @@ using CaseTable = std::array<unsigned char, 256>;
 const CaseTable& AnsiUpperTable();
 void SetAnsiUpperTable(const CaseTable& table);
 
-inline unsigned char AnsiUpperChar(unsigned char c) { return AnsiUpperTable()[c]; }
-std::string AnsiUpper(std::string_view text);
+inline unsigned char AnsiUpperChar(unsigned char c) {
+    return AnsiUpperTable()[c];
+}
+std::string ToAnsiUpper(std::string_view text);
 bool AnsiSameText(std::string_view a, std::string_view b);
 // a begins with prefix, both compared in upper case.
 bool AnsiStartsText(std::string_view text, std::string_view prefix);

@@ -16,6 +16,8 @@ std::string Tr(std::string_view english) {
     return it == table.end() ? std::string(english) : it->second;
 }
 
-void SetTranslations(std::map<std::string, std::string, std::less<>> table) { Table() = std::move(table); }
+void SetTranslations(std::map<std::string, std::string, std::less<>> table) {
+    Table() = std::move(table);
+}
 
 } // namespace mrf

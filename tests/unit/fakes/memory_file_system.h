@@ -17,8 +17,8 @@ public:
 
     std::map<std::string, std::string> files;
     std::map<std::string, bool> granted;
-    int writes = 0;       // writes attempted so far
-    int faultAt = -1;     // the index of the write that goes wrong
+    int writes = 0;   // writes attempted so far
+    int faultAt = -1; // the index of the write that goes wrong
     Fault fault = Fault::None;
     size_t tornBytes = 0; // how much of the torn write reaches the disk
     bool readOnly = false;

@@ -1,0 +1,150 @@
+// The Windows file port against the real file system (run under Wine).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "core/store/encriptor.h"
+#include "core/text/ansi.h"
+#include "win32/settings_store.h"
+#include "win32/win32_file_system.h"
+
+namespace mrf::win32 {
+namespace {
+
+class Win32Files : public testing::Test {
+protected:
+    void SetUp() override {
+        char dir[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, dir);
+        folder = std::string(dir) + "mrf-test-" + std::to_string(::GetCurrentProcessId()) + "\\";
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        path = folder + "mrf.dat";
+    }
+    void TearDown() override {
+        ::DeleteFileA(path.c_str());
+        ::DeleteFileA(JournalPath(path).c_str());
+        ::RemoveDirectoryA(folder.c_str());
+    }
+    std::string folder, path;
+    Win32FileSystem fs;
+};
+
+// Windows keeps the null access list; Wine keeps no access lists on files and turns the null list
+// into the Unix mode that lets everyone write, which it then reports as an allow entry for Everyone.
+bool EveryoneMayWrite(const std::string& path) {
+    DWORD needed = 0;
+    ::GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<char> buffer(needed ? needed : 1);
+    if (!::GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, buffer.data(), needed, &needed))
+        return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    if (!::GetSecurityDescriptorDacl(buffer.data(), &present, &dacl, &defaulted))
+        return false;
+    if (!present || !dacl)
+        return true;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    bool mayWrite = false;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (::GetAce(dacl, i, reinterpret_cast<void**>(&ace)) &&
+            ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && ::EqualSid(&ace->SidStart, everyone))
+            mayWrite = mayWrite || (ace->Mask & FILE_WRITE_DATA) != 0;
+    }
+    ::FreeSid(everyone);
+    return mayWrite;
+}
+
+bool HasNullAccessList(const std::string& path) {
+    DWORD needed = 0;
+    ::GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<char> buffer(needed ? needed : 1);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    return ::GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, buffer.data(), needed, &needed) &&
+           ::GetSecurityDescriptorDacl(buffer.data(), &present, &dacl, &defaulted) && present && !dacl;
+}
+
+bool UnderWine() {
+    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+TEST_F(Win32Files, GrantEveryoneAccessLetsEveryAccountWrite) {
+    IoError error;
+    ASSERT_TRUE(fs.WriteFile(path, "x", error)) << Describe(error);
+    ASSERT_FALSE(EveryoneMayWrite(path)); // a new file is not open to everyone
+    ASSERT_TRUE(GrantEveryoneAccess(path));
+    EXPECT_TRUE(EveryoneMayWrite(path));
+    if (!UnderWine()) {
+        EXPECT_TRUE(HasNullAccessList(path));
+    }
+}
+
+TEST_F(Win32Files, WritesInPlaceCutToLengthAndReportsMissingFiles) {
+    IoError error;
+    std::string data;
+    bool exists = true;
+    ASSERT_TRUE(fs.ReadFile(path, data, exists, error));
+    EXPECT_FALSE(exists);
+    ASSERT_TRUE(fs.WriteFile(path, std::string(1000, 'a'), error));
+    ASSERT_TRUE(fs.WriteFile(path, "short", error));
+    ASSERT_TRUE(fs.ReadFile(path, data, exists, error));
+    EXPECT_TRUE(exists);
+    EXPECT_EQ(data, "short");
+    EXPECT_FALSE(fs.WriteFile(folder + "no-such-folder\\mrf.dat", "x", error));
+    EXPECT_EQ(error.api, "CreateFile");
+    EXPECT_EQ(error.code, static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
+}
+
+TEST_F(Win32Files, TheLockExcludesASecondHolderUntilReleased) {
+    IoError error;
+    ASSERT_TRUE(fs.WriteFile(path, "x", error));
+    auto first = fs.Lock(path, true, error);
+    ASSERT_TRUE(first);
+    // A second handle must not get the lock while the first holds it.
+    HANDLE h =
+        ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    OVERLAPPED o{};
+    o.OffsetHigh = 0x7FFFFFFF;
+    EXPECT_FALSE(::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o));
+    first.reset();
+    EXPECT_TRUE(::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o));
+    ::UnlockFileEx(h, 0, 1, 0, &o);
+    ::CloseHandle(h);
+}
+
+TEST_F(Win32Files, AStoreSavesThroughTheJournalAndKeepsTheAccessList) {
+    {
+        TEncriptor store(path, fs);
+        store.WriteString("Auto", "1");
+        EXPECT_TRUE(store.SaveIfModified(false));
+    }
+    std::string journal;
+    bool exists = false;
+    IoError error;
+    ASSERT_TRUE(fs.ReadFile(JournalPath(path), journal, exists, error));
+    EXPECT_TRUE(exists);
+    EXPECT_EQ(journal, "");
+    EXPECT_EQ(TEncriptor(path, fs).ReadString("auto", ""), "1");
+}
+
+} // namespace
+} // namespace mrf::win32
+
+namespace mrf::win32 {
+namespace {
+
+TEST(Win32CaseTable, FollowsTheAnsiCodePage) {
+    UseSystemCaseTable();
+    if (::GetACP() == 1252) {
+        EXPECT_EQ(ToAnsiUpper("a\xe4\xff"), "A\xc4\x9f");
+    }
+    EXPECT_TRUE(AnsiSameText("Admins_FL_Count", "ADMINS_fl_count"));
+}
+
+} // namespace
+} // namespace mrf::win32
