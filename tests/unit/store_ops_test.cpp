@@ -3,6 +3,7 @@
 
 #include "core/store/encriptor.h"
 #include "core/store/scramble.h"
+#include "core/text/ansi.h"
 #include "fakes/memory_file_system.h"
 
 namespace mrf {
@@ -121,6 +122,55 @@ TEST_F(StoreOps, LookupsFindTheFirstMatchWhileTheListChanges) {
     EXPECT_FALSE(s.KeyExists("Dup1"));
     EXPECT_EQ(s.ReadString("Y", ""), "a");
     EXPECT_EQ(s.ReadString("dup", ""), "second");
+}
+
+TEST_F(StoreOps, ARenamedLineThatNowComesFirstIsTheOneFound) {
+    auto& s = Make({"B=renamed", "A=first", "a=second"});
+    EXPECT_EQ(s.ReadString("A", ""), "first");
+    s.RenameKeys("B", "A");
+    EXPECT_EQ(s.ReadString("a", ""), "renamed");
+    s.WriteString("A", "");
+    EXPECT_EQ(s.ReadString("A", ""), "first");
+}
+
+// The index against a plain walk of the list, over random changes.
+TEST_F(StoreOps, LookupsAgreeWithAWalkOfTheList) {
+    const std::vector<std::string> names = {"a", "A", "b_1", "B_10", "b_2", "c", "C_1x"};
+    auto walk = [](const std::vector<std::string>& lines, const std::string& name) -> std::string {
+        for (const auto& l : lines) {
+            size_t eq = l.find('=');
+            if (eq != std::string::npos && AnsiSameText(l.substr(0, eq), name))
+                return l.substr(eq + 1);
+        }
+        return "<none>";
+    };
+    auto& s = Make({});
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int step = 0; step < 3000; ++step) {
+        const std::string& name = names[next(names.size())];
+        switch (next(5)) {
+        case 0:
+        case 1:
+            s.WriteString(name, next(3) ? std::to_string(next(4)) : "");
+            break;
+        case 2:
+            s.DeleteKeys(name.substr(0, 1 + next(2)));
+            break;
+        case 3:
+            s.RenameKeys(name.substr(0, 1), names[next(names.size())].substr(0, 1));
+            break;
+        default:
+            s.ReplaceLines(next(8) ? s.Lines() : std::vector<std::string>{"a=0", "noname", "A=dup"});
+        }
+        const auto lines = s.Lines();
+        for (const auto& probe : names)
+            ASSERT_EQ(s.ReadString(probe, "<none>"), walk(lines, probe))
+                << "step " << step << " name " << probe;
+    }
 }
 
 TEST_F(StoreOps, PrefixesMatchWholeLinesWithoutRegardToCase) {

@@ -144,10 +144,10 @@ void TEncriptor::Load() {
 }
 
 std::string TEncriptor::ReadString(std::string_view name, std::string_view def) const {
-    auto it = lines_.Find(name);
-    if (it == lines_.end())
+    auto i = lines_.Find(name);
+    if (i == LineList::npos)
         return std::string(def);
-    return std::string(TrimSpaces(it->second.Value()));
+    return std::string(TrimSpaces(lines_.At(i).Value()));
 }
 
 int32_t TEncriptor::ReadInteger(std::string_view name, int32_t def) const {
@@ -161,19 +161,21 @@ int32_t TEncriptor::ReadInteger(std::string_view name, int32_t def) const {
 }
 
 bool TEncriptor::ReadBool(std::string_view name, bool def) const {
-    auto it = lines_.Find(name);
+    auto i = lines_.Find(name);
     // The first line is where the sentinel stands; a match there reads as absent.
-    if (it == lines_.end() || it == lines_.begin())
+    if (i == LineList::npos || i == lines_.First())
         return def;
-    return TrimSpaces(it->second.Value()) == "1";
+    return TrimSpaces(lines_.At(i).Value()) == "1";
 }
 
 bool TEncriptor::KeyExists(std::string_view name) const {
-    return lines_.Find(name) != lines_.end();
+    return lines_.Find(name) != LineList::npos;
 }
 
 void TEncriptor::Record(Op op) {
-    if (Apply(op, lines_)) {
+    const bool changed = Apply(op, lines_);
+    lines_.Compact();
+    if (changed) {
         pending_.push_back(std::move(op));
         modified_ = true;
     }
@@ -193,13 +195,12 @@ void TEncriptor::WriteBool(std::string_view name, bool value) {
 
 int TEncriptor::ReadList(std::string_view prefix, bool lower, std::vector<std::string>& target) const {
     target.clear();
-    for (const auto& [seq, line] : lines_) {
+    lines_.ForEach([&](LineList::Index, const LineList::Line& line) {
         if (!AnsiStartsText(line.text, prefix))
-            continue;
-        size_t eq = line.text.find('=');
-        std::string value = eq == std::string::npos ? std::string() : line.text.substr(eq + 1);
+            return;
+        const std::string value(line.Value());
         target.push_back(lower ? AsciiLower(value) : value);
-    }
+    });
     return static_cast<int>(target.size());
 }
 
@@ -220,30 +221,28 @@ void TEncriptor::ReplaceLines(const std::vector<std::string>& lines) {
 }
 
 bool TEncriptor::ApplyWrite(const WriteOp& op, LineList& lines) {
-    auto it = lines.Find(op.name);
-    if (it == lines.end()) {
+    auto i = lines.Find(op.name);
+    if (i == LineList::npos) {
         lines.Append(LineOf(op.name, op.value));
         return true;
     }
-    if (it->second.Value() == op.value)
+    if (lines.At(i).Value() == op.value)
         return false;
     if (op.value.empty())
-        lines.Erase(it);
+        lines.Erase(i);
     else
-        lines.Replace(it, LineOf(op.name, op.value));
+        lines.Replace(i, LineOf(op.name, op.value));
     return true;
 }
 
 bool TEncriptor::ApplyDelete(std::string_view prefix, LineList& lines) {
     bool removed = false;
-    for (auto it = lines.begin(); it != lines.end();) {
-        if (AnsiStartsText(it->second.text, prefix)) {
-            it = lines.Erase(it);
+    lines.ForEach([&](LineList::Index i, const LineList::Line& line) {
+        if (AnsiStartsText(line.text, prefix)) {
+            lines.Erase(i);
             removed = true;
-        } else {
-            ++it;
         }
-    }
+    });
     return removed;
 }
 
@@ -265,12 +264,12 @@ bool TEncriptor::Apply(const Op& op, LineList& lines) {
     }
     const auto& r = std::get<RenameOp>(op);
     bool changed = false;
-    for (auto it = lines.begin(); it != lines.end(); ++it) {
-        if (AnsiStartsText(it->second.text, r.oldPrefix)) {
-            lines.Replace(it, r.newPrefix + it->second.text.substr(r.oldPrefix.size()));
+    lines.ForEach([&](LineList::Index i, const LineList::Line& line) {
+        if (AnsiStartsText(line.text, r.oldPrefix)) {
+            lines.Replace(i, r.newPrefix + line.text.substr(r.oldPrefix.size()));
             changed = true;
         }
-    }
+    });
     return changed;
 }
 
@@ -286,8 +285,10 @@ bool TEncriptor::SaveIfModified(bool force) {
     LineList merged;
     if (exists) {
         merged = LineList(SplitLines(Unscramble(disk)));
-        for (const Op& op : pending_)
+        for (const Op& op : pending_) {
             Apply(op, merged);
+            merged.Compact();
+        }
     } else {
         merged = lines_; // the file vanished meanwhile: nothing to merge with, keep what we hold
     }
