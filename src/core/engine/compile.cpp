@@ -55,7 +55,7 @@ public:
         if (!values_[f]) // the first line of a name is the one the store reads
             values_[f] = TrimSpaces(value);
     }
-    std::string String(Field f, std::string_view def) const { return std::string(values_[f].value_or(def)); }
+    std::string_view String(Field f, std::string_view def) const { return values_[f].value_or(def); }
     int32_t Integer(Field f, int32_t def) const {
         if (!values_[f] || values_[f]->empty())
             return def;
@@ -126,32 +126,39 @@ std::vector<StoredValue> GatherFolderValues(const std::vector<std::string>& line
     return found;
 }
 
+std::string Join(std::string_view a, std::string_view b, std::string_view c = {}) {
+    std::string out;
+    out.reserve(a.size() + b.size() + c.size());
+    out.append(a).append(b).append(c);
+    return out;
+}
+
 void AddFolderEntry(const FolderValues& v, const CompileInput& in, std::vector<EngineEntry>& out) {
     // An unticked row is off; the folder list shows any value but 1 as a cleared box.
     if (v.Integer(kEnabled, 1) != 1)
         return;
-    std::string folder = v.String(kFolder, "");
+    std::string_view folder = v.String(kFolder, "");
     if (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
+        folder.remove_suffix(1);
     // Compiled, an empty folder would give the path "*": every file.
     if (folder.empty())
         return;
     EngineEntry entry;
     entry.mode = v.Integer(kMode, 0);
-    entry.excludeFiles = Short(v.String(kExlFiles, ""));
-    entry.processes = Short(v.String(kProc, "*"));
-    entry.excludeProcesses = Short(v.String(kExlProc, ""));
+    entry.excludeFiles = CutToShort(v.String(kExlFiles, ""));
+    entry.processes = CutToShort(v.String(kProc, "*"));
+    entry.excludeProcesses = CutToShort(v.String(kExlProc, ""));
     if (entry.excludeFiles.empty())
         entry.excludeFiles = kNoExcludedFiles;
     if (entry.excludeProcesses.empty())
-        entry.excludeProcesses = Short(in.defaultProcesses);
-    const std::string mask = Short(v.String(kMask, "*"));
+        entry.excludeProcesses = CutToShort(in.defaultProcesses);
+    const std::string_view mask = CutToShort(v.String(kMask, "*"));
 
     if (mask.empty() || mask == "*") {
-        entry.path = Short(folder + "*");
+        entry.path = Short(Join(folder, "*"));
         out.push_back(std::move(entry));
-    } else if (mask.find(';') == std::string::npos) {
-        const std::string path = mask.front() == '\\' ? folder + mask : folder + "\\" + mask;
+    } else if (mask.find(';') == std::string_view::npos) {
+        const std::string path = mask.front() == '\\' ? Join(folder, mask) : Join(folder, "\\", mask);
         EngineEntry directory{10, Short(DirectoryOf(path)), std::string(kNoExcludedFiles), entry.processes,
                               entry.excludeProcesses};
         entry.path = Short(path);
@@ -161,11 +168,11 @@ void AddFolderEntry(const FolderValues& v, const CompileInput& in, std::vector<E
         size_t start = 0;
         while (start <= mask.size()) {
             size_t end = mask.find(';', start);
-            if (end == std::string::npos)
+            if (end == std::string_view::npos)
                 end = mask.size();
             if (end > start) {
                 EngineEntry item = entry;
-                item.path = Short(folder + "\\" + mask.substr(start, end - start));
+                item.path = Short(Join(folder, "\\", mask.substr(start, end - start)));
                 out.push_back(std::move(item));
             }
             start = end + 1;
