@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/gui/main_state.h"
+#include "core/gui/option_keys.h"
 #include "core/gui/password_gate.h"
 #include "core/store/encriptor.h"
 

@@ -1,0 +1,133 @@
+#include "core/gui/startup.h"
+
+#include "core/gui/option_keys.h"
+
+namespace mrf {
+
+std::string FolderOf(std::string_view path) {
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::string ChangeExtension(std::string_view path, std::string_view extension) {
+    size_t dot = path.find_last_of('.');
+    size_t slash = path.find_last_of("\\/");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        dot = path.size();
+    return std::string(path.substr(0, dot)) + std::string(extension);
+}
+
+Startup::Startup(StartupHost& host, WindowHost& window, TEncriptor& store, MainState& state,
+                 PasswordGate& gate, Protection& protection, TrayControl& tray)
+    : host_(host), window_(window), store_(store), state_(state), gate_(gate), protection_(protection),
+      tray_(tray) {}
+
+void Startup::ShowResult(const CommandResult& result) {
+    if (result.error)
+        window_.ShowMessage(*result.error);
+}
+
+void Startup::StartUp(std::string_view argument) {
+    const bool nt = host_.IsNtFamily();
+    const std::string programPath = host_.ProgramPath();
+    const std::string folder = FolderOf(programPath);
+    if (nt) {
+        host_.EnablePrivileges();
+        host_.GrantEveryoneAccess(ChangeExtension(programPath, ".dat"));
+        host_.GrantEveryoneAccess(folder + "ulk.ini");
+    }
+    state_.sessionNotify = host_.RegisterSessionNotify();
+    host_.StartSkins();
+    if (state_.sessionNotify)
+        host_.InstallSessionHook();
+
+    const bool none = argument.empty();
+    if (none || argument == "/D") {
+        if (gate_.AskAdminPassword() == GateResult::Refused) {
+            host_.Terminate();
+            return;
+        }
+    }
+    host_.ApplyHotKey(HotKeyToRegister(store_));
+
+    if (argument == "/U") {
+        UninstallProgram();
+        return;
+    }
+    // An unknown argument would leave a program without window or tray icon that nobody can reach.
+    if (!none && argument != "/S" && argument != "/D" && argument != "/T") {
+        host_.Terminate();
+        return;
+    }
+    host_.RefreshPages();
+
+    if (argument == "/S") {
+        ShowResult(protection_.Start());
+        host_.Terminate();
+        return;
+    }
+    if (argument == "/D") {
+        if (auto result = protection_.Pause1Click())
+            ShowResult(*result);
+        host_.Terminate();
+        return;
+    }
+    if (argument == "/T") {
+        if (nt && !AutoStartOn(store_)) {
+            host_.Terminate();
+            return;
+        }
+        CommandResult result = protection_.Start();
+        // A logon must not wait on a message box: the fault is told when the window next opens, so
+        // the program stays in the tray to tell it.
+        if (result.error)
+            state_.pendingMessage = result.error;
+        if (result.error || store_.ReadBool(keys::kMinimize, true)) {
+            tray_.HideToTray();
+        } else {
+            host_.Terminate();
+            return;
+        }
+    } else {
+        // Opening the settings window never lifts protection.
+        CommandResult result = protection_.Start();
+        if (result.error)
+            state_.pendingMessage = result.error;
+        tray_.ShowWindowAtStart();
+    }
+    host_.SetHelpFile(folder + "Help\\ulk.chm");
+    host_.EnableUpdateTimer();
+    state_.settingsModified = false;
+}
+
+bool Startup::UninstallProgram() {
+    // The gate's busy result never lets the uninstall go ahead: someone is at another prompt.
+    GateResult gate = gate_.AskAdminPassword();
+    if (gate == GateResult::Busy)
+        return false;
+    if (gate == GateResult::Refused) {
+        host_.Terminate();
+        return false;
+    }
+    protection_.Stop();
+    host_.Wait(500);
+    const std::string folder = FolderOf(host_.ProgramPath());
+    host_.StartProgram(folder + "ulksrv.exe", "/un");
+    host_.Wait(2000);
+    const std::string uninstaller = folder + "unins000.exe";
+    if (host_.FileExists(uninstaller))
+        host_.StartProgram(uninstaller, "");
+    host_.Terminate();
+    return true;
+}
+
+void Startup::CmdLineReceived(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        tray_.ShowSettingsWindow();
+        return;
+    }
+    if (arguments.front() == "/U" && !state_.passwordPromptOpen)
+        UninstallProgram();
+}
+
+} // namespace mrf
