@@ -1,8 +1,11 @@
 #include "tools/mrfctl.h"
 
+#include <filesystem>
 #include <istream>
 #include <ostream>
 
+#include "core/engine/compile.h"
+#include "core/engine/reference/entry_text.h"
 #include "core/store/encriptor.h"
 #include "core/text/ansi.h"
 
@@ -24,6 +27,11 @@ constexpr const char* kUsage =
     "  get FILE NAME [DEFAULT]     print the value of NAME (exit 1 when absent and no DEFAULT)\n"
     "  set FILE NAME VALUE         set NAME to VALUE and save; an empty VALUE deletes NAME\n"
     "  list FILE PREFIX            print the lines that begin with PREFIX (letter case ignored)\n"
+    "  rules FILE RULEKEY [--program-folder DIR] [--processes LIST]\n"
+    "                              print the engine entries the rules of RULEKEY compile to, one per\n"
+    "                              line: mode, path, exclude files, processes, exclude processes, tab-\n"
+    "                              separated (control characters and % as %XX). DIR defaults to the\n"
+    "                              folder of FILE, LIST to \"mrf.exe;ulksrv.exe\"\n"
     "  --help                      this text\n"
     "\n"
     "Exit codes: 0 success, 1 file or setting fault, 2 bad arguments.\n";
@@ -71,6 +79,8 @@ private:
             return Set(Arity(args, 4, 4));
         if (cmd == "list")
             return List(Arity(args, 3, 3));
+        if (cmd == "rules")
+            return Rules(Arity(args, 3, 7));
         throw Usage{"unknown command '" + cmd + "'"};
     }
 
@@ -143,6 +153,41 @@ private:
             if (AnsiStartsText(line, args[2]))
                 out_ << line << kEol;
         return 0;
+    }
+
+    int Rules(const std::vector<std::string>& args) {
+        CompileInput input{args[2], DefaultProcessList("mrf.exe"), FolderOf(args[1])};
+        for (size_t i = 3; i < args.size(); i += 2) {
+            if (i + 1 >= args.size())
+                throw Usage{"rules: " + args[i] + " needs a value"};
+            if (args[i] == "--program-folder")
+                input.programFolder = WithFinalSeparator(args[i + 1]);
+            else if (args[i] == "--processes")
+                input.defaultProcesses = args[i + 1];
+            else
+                throw Usage{"rules: unknown option '" + args[i] + "'"};
+        }
+        if (!RequireFile(args[1]))
+            return 1;
+        TEncriptor store(args[1], files_);
+        for (const EngineEntry& entry : CompileRules(store, input))
+            out_ << FormatEntry(entry) << kEol;
+        return 0;
+    }
+
+    // The folder of the file as the program would see its own: absolute, with its final separator.
+    static std::string FolderOf(const std::string& file) {
+        std::error_code ec;
+        const std::filesystem::path full = std::filesystem::absolute(file, ec);
+        const std::string path = ec ? file : full.string();
+        const size_t slash = path.find_last_of("\\/");
+        return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    }
+
+    static std::string WithFinalSeparator(const std::string& folder) {
+        if (folder.empty() || folder.back() == '\\' || folder.back() == '/')
+            return folder;
+        return folder + (folder.find('\\') != std::string::npos ? "\\" : "/");
     }
 
     std::istream& in_;
