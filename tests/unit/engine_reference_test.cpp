@@ -217,25 +217,31 @@ struct Vexcheck {
         err.str("");
         return RunVexcheck(args, "state", out, err, files);
     }
+    // The Windows build ends lines with CR LF.
+    std::string Out() const {
+        std::string text = out.str();
+        std::erase(text, '\r');
+        return text;
+    }
 };
 
 TEST(VexcheckTool, ChecksAndListsTheActiveSet) {
     Vexcheck tool;
     tool.files.files["state"] = FormatState(Active());
     EXPECT_EQ(tool.Run({kWord, "C:\\Docs\\a.doc", "write"}), 1);
-    EXPECT_EQ(tool.out.str(), "denied by entry 0:\t" + FormatEntry(Active().entries[0]) + "\n");
+    EXPECT_EQ(tool.Out(), "denied by entry 0:\t" + FormatEntry(Active().entries[0]) + "\n");
     EXPECT_EQ(tool.Run({kWord, "C:\\Docs\\a.doc"}), 0);
-    EXPECT_EQ(tool.out.str(), "allowed\n");
+    EXPECT_EQ(tool.Out(), "allowed\n");
     EXPECT_EQ(tool.Run({"list"}), 0);
-    EXPECT_EQ(tool.out.str().substr(0, 16), "enforcement: on\n");
-    EXPECT_NE(tool.out.str().find("\n5\t7\tC:\\Odd*\t"), std::string::npos);
+    EXPECT_EQ(tool.Out().substr(0, 16), "enforcement: on\n");
+    EXPECT_NE(tool.Out().find("\n5\t7\tC:\\Odd*\t"), std::string::npos);
 }
 
 TEST(VexcheckTool, StateOptionMissingStateAndErrors) {
     Vexcheck tool;
     tool.files.files["other"] = "garbage";
     EXPECT_EQ(tool.Run({"--state", "missing", kWord, "C:\\x"}), 0);
-    EXPECT_EQ(tool.out.str(), "allowed (enforcement is off)\n");
+    EXPECT_EQ(tool.Out(), "allowed (enforcement is off)\n");
     EXPECT_EQ(tool.Run({"--state", "other", "list"}), 3);
     EXPECT_NE(tool.err.str().find("line 1"), std::string::npos);
     EXPECT_EQ(tool.Run({kWord, "C:\\x", "execute"}), 2);
