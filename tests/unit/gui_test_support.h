@@ -45,10 +45,13 @@ class FakeEngine : public RulesEngine {
 public:
     std::string calls;
     std::optional<ApplyError> failEnable;
+    std::vector<std::string>* log = nullptr; // shared with the host, to see the calls in order
     std::optional<ApplyError> ApplyRules(bool enable, const TEncriptor&) override {
         if (enable && failEnable)
             return failEnable;
         calls += enable ? "+" : "-";
+        if (log)
+            log->push_back(enable ? "Engine on" : "Engine off");
         return std::nullopt;
     }
 };
@@ -140,6 +143,7 @@ public:
 struct GuiRig {
     explicit GuiRig(const Settings& settings = {}) : storeFixture(settings) {
         prompt.log = &host.log;
+        engine.log = &host.log;
         prompt.state = &state;
     }
     TEncriptor& store() { return storeFixture.store(); }
