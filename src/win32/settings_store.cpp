@@ -39,6 +39,12 @@ std::string ProgramFolder() {
     return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
 }
 
+std::string SystemFolder() {
+    char path[MAX_PATH];
+    UINT n = ::GetSystemDirectoryA(path, MAX_PATH);
+    return std::string(path, n < MAX_PATH ? n : 0);
+}
+
 std::string SettingsPath() {
     return ProgramFolder() + "mrf.dat";
 }

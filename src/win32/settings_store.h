@@ -15,6 +15,8 @@ void UseSystemCaseTable();
 // The program's folder with its final "\".
 std::string ProgramFolder();
 std::string SettingsPath();
+// The system folder, without a final "\".
+std::string SystemFolder();
 
 // Fills the ANSI case table from the system's code page, grants every account access to the
 // settings file and its journal, and creates the store. Throws StoreIoError.

@@ -25,15 +25,16 @@ wait_for() { # seconds, command...: polls until the command succeeds
 
 make_template() {
     local stamp
-    stamp=$(wine --version 2>/dev/null || true)
+    stamp="$(wine --version 2>/dev/null || true) desktop-shell"
     if [[ -f $template/.stamp && $(cat "$template/.stamp") == "$stamp" ]]; then return; fi
     rm -rf "$template"
     mkdir -p "$template"
     WINEPREFIX=$template wineboot --init </dev/null >/dev/null 2>&1
     WINEPREFIX=$template wineserver -w
-    # One shared virtual desktop for every process, with a taskbar and notification area.
-    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+    # One shared virtual desktop for every process; the one named "shell" has a taskbar and a
+    # notification area.
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >/dev/null 2>&1
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f </dev/null >/dev/null 2>&1
     # No crash dialog waiting for a click.
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
     WINEPREFIX=$template wineserver -w

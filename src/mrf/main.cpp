@@ -1,0 +1,50 @@
+// mrf.exe: the settings window, the logon start and the tray program.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "core/gui/option_keys.h"
+#include "mrf/main_form.h"
+#include "mrf/single_instance.h"
+#include "win32/crypto.h"
+#include "win32/engine_loader.h"
+#include "win32/settings_store.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    using namespace mrf;
+    // The settings store comes before anything else.
+    try {
+        win32::InitSettingsStore();
+    } catch (const StoreIoError& e) {
+        ::MessageBoxA(nullptr, e.what(), kAppTitle.data(), MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    std::vector<std::string> args(__argv + 1, __argv + __argc);
+    char path[MAX_PATH];
+    std::string programPath(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
+
+    ui::SingleInstance instance(programPath);
+    if (instance.OtherRuns()) {
+        instance.HandOver(args);
+        win32::FreeSettingsStore();
+        return 0;
+    }
+
+    win32::Win32EngineLoader loader(win32::ProgramFolder());
+    win32::BcryptPbkdf2 pbkdf2;
+    win32::SystemRandom random;
+    int code = 0;
+    {
+        ui::TMainForm form(*win32::SettingsStore, loader, pbkdf2, random);
+        if (!form.Create()) {
+            win32::FreeSettingsStore();
+            return 1;
+        }
+        instance.Publish(form.Handle());
+        form.StartUp(args.empty() ? std::string() : args[0]);
+        code = form.Run();
+        ::DestroyWindow(form.Handle());
+    }
+    win32::FreeSettingsStore();
+    return code;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The password prompt and the password definition dialog, as functions over plain structs.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace mrf::ui {
+
+enum class PromptAnswer { Accept, WrongTryAgain, WrongGiveUp };
+
+struct PasswordPromptData {
+    // Judges the typed text; the dialog shows the wrong-password message and keeps or closes.
+    std::function<PromptAnswer(const std::string& typed)> check;
+};
+
+// The prompt ("Password"); true when the right password was confirmed with OK or Enter.
+bool RunPasswordPrompt(HWND owner, PasswordPromptData& data);
+
+struct PasswordDefinitionData {
+    std::string enter;   // in: what the first field starts with; out: its text after OK
+    std::string confirm; // out: the confirmation field's text after OK
+    // Whether the two texts may be accepted; on false the dialog says so and stays open.
+    std::function<bool(const std::string& enter, const std::string& confirm)> check;
+};
+
+// The definition dialog ("Administrator Password"); true on OK.
+bool RunPasswordDefinition(HWND owner, PasswordDefinitionData& data);
+
+} // namespace mrf::ui

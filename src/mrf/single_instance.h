@@ -1,0 +1,31 @@
+#pragma once
+// One instance per logon session and program file: a second start hands its arguments over.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "win32/handles.h"
+
+namespace mrf::ui {
+
+class SingleInstance {
+public:
+    // programPath: the program file's full path, compared without regard to case.
+    explicit SingleInstance(const std::string& programPath);
+    // Whether another instance of the same program file runs in this logon session.
+    bool OtherRuns() const { return otherRuns_; }
+    // The first instance makes its window known to later starts.
+    void Publish(HWND window);
+    // A later start: brings the running instance forward and hands it the arguments. Waits a
+    // bounded time for the running instance's window. Returns whether they were delivered.
+    bool HandOver(const std::vector<std::string>& arguments);
+
+private:
+    std::string name_;
+    win32::unique_handle mutex_;
+    win32::unique_handle mapping_;
+    bool otherRuns_ = false;
+};
+
+} // namespace mrf::ui
