@@ -103,22 +103,18 @@ bool ParseFolderName(std::string_view rest, int32_t count, int32_t& n, Field& fi
 
 // Gathers the folder-entry values in one pass over the lines: a hash lookup per value would touch
 // the store's index at random, which dominates the cost of a large rule set.
-std::vector<StoredValue> GatherFolderValues(const std::vector<std::string>& lines, std::string_view ruleKey,
-                                            int32_t count) {
+std::vector<StoredValue> GatherFolderValues(const TEncriptor& store, std::string_view ruleKey, int32_t count) {
     const std::string prefix = std::string(ruleKey) + "_FL_";
     std::vector<StoredValue> found;
-    for (const std::string& line : lines) {
-        const size_t eq = line.find('=');
-        if (eq == std::string::npos || eq < prefix.size())
-            continue;
-        const std::string_view text(line);
-        if (!AnsiStartsText(text, prefix))
-            continue;
+    store.ForEachLine([&](std::string_view text) {
+        const size_t eq = text.find('=');
+        if (eq == std::string_view::npos || eq < prefix.size() || !AnsiStartsText(text, prefix))
+            return;
         int32_t n = 0;
         Field field{};
         if (ParseFolderName(text.substr(prefix.size(), eq - prefix.size()), count, n, field))
             found.push_back({n, field, text.substr(eq + 1)});
-    }
+    });
     // Usually in index order already; stable, so the first line of each name stays first.
     auto byIndex = [](const StoredValue& a, const StoredValue& b) { return a.n < b.n; };
     if (!std::is_sorted(found.begin(), found.end(), byIndex))
@@ -186,8 +182,7 @@ void AddFolderEntries(const TEncriptor& store, const CompileInput& in, std::vect
         return;
     // Entries without any stored value have no folder and compile to nothing, so only the indexes
     // that occur are visited, in ascending order.
-    const std::vector<std::string> lines = store.Lines();
-    const std::vector<StoredValue> found = GatherFolderValues(lines, in.ruleKey, count);
+    const std::vector<StoredValue> found = GatherFolderValues(store, in.ruleKey, count);
     out.reserve(found.size() / 2 + 16);
     for (size_t i = 0; i < found.size();) {
         FolderValues values(in.ruleKey, found[i].n);

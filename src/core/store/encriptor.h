@@ -58,6 +58,10 @@ public:
     bool Modified() const { return modified_; }
     std::vector<std::string> Lines() const { return lines_.Texts(); }
     size_t Count() const { return lines_.size(); }
+    // f(line) for every line in list order, without copying; the store must not change meanwhile.
+    template <typename F> void ForEachLine(F f) const {
+        lines_.ForEach([&](LineList::Index, const LineList::Line& line) { f(std::string_view(line.text)); });
+    }
 
     std::string ReadString(std::string_view name, std::string_view def) const;
     // Throws ConversionError when the stored text is not a signed 32-bit integer.
