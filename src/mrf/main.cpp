@@ -6,7 +6,7 @@
 #include "core/gui/option_keys.h"
 #include "mrf/main_form.h"
 #include "mrf/single_instance.h"
-#include "win32/crypto.h"
+#include "win32/bcrypt_pbkdf2.h"
 #include "win32/engine_loader.h"
 #include "win32/settings_store.h"
 
@@ -31,11 +31,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
 
     win32::Win32EngineLoader loader(win32::ProgramFolder());
-    win32::BcryptPbkdf2 pbkdf2;
-    win32::SystemRandom random;
+    win32::BcryptPbkdf2 crypto;
     int code = 0;
     {
-        ui::TMainForm form(*win32::SettingsStore, loader, pbkdf2, random);
+        ui::TMainForm form(*win32::SettingsStore, loader, crypto, crypto);
         if (!form.Create()) {
             win32::FreeSettingsStore();
             return 1;
