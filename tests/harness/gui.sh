@@ -1,0 +1,82 @@
+# Shared steps of the end-to-end tests of the Windows programs. Source after assert.sh; set
+# $name first (the test's folder under the prefix's C: drive).
+T=$'\t'
+work=$MRF_WINE_ROOT/prefix/drive_c/$name
+app=$work/app
+winapp="C:\\$name\\app"
+main_class=TMainForm
+
+wrun() { "$MRF_WINE_ENV" run "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+ui() { wrun "$app/uidriver.exe" "$@"; }
+ctl() { wrun "$app/mrfctl.exe" "$@"; }
+calls() { [[ -f $app/calls.log ]] && tr -d '\r' <"$app/calls.log"; }
+active() { wrun "$app/vexcheck.exe" list; }
+
+# The program folder: the programs, the reference engine with its state and call log in the
+# folder, the driver registration it looks for, and stand-ins for the programs mrf.exe starts.
+setup_app() {
+    rm -rf "$work"
+    mkdir -p "$app"
+    cp "$MRF_BIN"/{mrf.exe,vexcore.dll,vexcheck.exe,mrfctl.exe,uidriver.exe,enginehost.exe} "$app/"
+    cp "$MRF_BIN/uidriver.exe" "$app/ulksrv.exe"
+    printf 'state=state\\vexcore.state\r\nlog=calls.log\r\n' >"$app/vexcore.ini"
+    wrun sc create ZFPUni type= kernel binpath= 'C:\windows\system32\drivers\ZFPUni.sys' >/dev/null
+    user=$(wrun "$app/enginehost.exe" user)
+}
+
+teardown_app() {
+    stop_all
+    wrun sc delete ZFPUni >/dev/null
+    rm -rf "$work"
+}
+
+# Every mrf.exe of this test still running is ended.
+stop_all() {
+    local p
+    for p in "${started[@]:-}"; do [[ -n $p ]] && kill "$p" 2>/dev/null; done
+    wrun "$app/uidriver.exe" list 2>/dev/null | awk '/\[TMainForm\]/ {print $1}' | while read -r w; do
+        wrun "$app/uidriver.exe" command "$w" 40003 >/dev/null # Exit
+    done
+    started=()
+}
+
+# Writes the settings file from lines.
+seed() { printf '%s\r\n' "$@" | ctl encode "$winapp\\mrf.dat"; }
+
+# Runs mrf.exe in the background; its pid (of the wine process) goes to $last.
+started=()
+mrf_bg() {
+    "$MRF_WINE_ENV" run "$winapp\\mrf.exe" "$@" >/dev/null 2>&1 &
+    last=$!
+    started+=("$last")
+}
+
+# Waits (bounded) for a background process to end; 0 when it did.
+ended() { # pid seconds
+    local end=$((SECONDS + $2))
+    while kill -0 "$1" 2>/dev/null; do
+        ((SECONDS < end)) || return 1
+        sleep 0.1
+    done
+    wait "$1" 2>/dev/null
+    return 0
+}
+
+# mrf.exe run to its end in the foreground, bounded; its exit code.
+mrf_fg() { timeout 60 "$MRF_WINE_ENV" run "$winapp\\mrf.exe" "$@" >/dev/null 2>&1; }
+
+# Types into the password prompt and confirms.
+answer_prompt() { # text
+    local dlg
+    dlg=$(ui wait '#32770' Password 15000) || return 1
+    ui settext "$dlg" 3002 "$1" && ui click "$dlg" 1
+}
+
+# Confirms the "The Password is wrong !" box.
+dismiss_error() {
+    local box
+    box=$(ui wait '#32770' Error 10000) || return 1
+    ui command "$box" 1
+}
+
+entries_of() { awk -F'\t' '$1 == "AddEntry" {print $3}' <<<"$(calls)"; }
