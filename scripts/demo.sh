@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The main job: builds everything, installs the Windows programs into a demo folder under Wine
-# and shows them at work.
+# The main job: builds everything, installs the Windows programs into a demo program folder under
+# Wine, seeds a small rule set for the Wine user, applies it with "mrf.exe /S" and shows what the
+# reference engine now enforces.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -8,26 +9,47 @@ scripts/build.sh
 
 export MRF_WINE_ROOT=$PWD/build/demo/wine
 env=tests/harness/wine-env.sh
-trap '"$env" down >/dev/null' EXIT
+run() { "$env" run "$@" 2>/dev/null | tr -d '\r'; }
+trap 'run sc delete ZFPUni >/dev/null || true; "$env" down >/dev/null' EXIT
 "$env" up >/dev/null
 
 folder=$MRF_WINE_ROOT/prefix/drive_c/Marrowfold
-wfolder='C:\Marrowfold'
+w='C:\Marrowfold'
+rm -rf "$folder"
 mkdir -p "$folder"
-cp build/windows/bin/*.exe build/windows/bin/*.dll "$folder"/ 2>/dev/null || true
-ctl() { "$env" run "$wfolder\\mrfctl.exe" "$@" | tr -d '\r'; }
+cp build/windows/bin/{mrf.exe,vexcore.dll,vexcheck.exe,mrfctl.exe} "$folder"/
+user=$(run cmd /c 'echo %USERNAME%')
 
-echo "== A settings file made by the Windows admin tool under Wine"
-printf 'Auto=1\nMinimize=1\nUserGroup_Count=1\nUserGroup_0=Pupils\n' | "$env" run "$wfolder\\mrfctl.exe" encode "$wfolder\\mrf.dat"
-ctl decode "$wfolder\\mrf.dat"
+echo "== Installing into $w for the Wine user '$user'"
+# The reference engine looks for the file-protection driver's registration.
+run sc create ZFPUni type= kernel binpath= 'C:\windows\system32\drivers\ZFPUni.sys' >/dev/null
+printf '%s\r\n' "Auto=1" "Minimize=0" \
+    "UserGroup_Count=1" "UserGroup_0=Pupils" "${user}_UserGroup=Pupils" \
+    "Pupils_FL_Count=3" \
+    'Pupils_FL_0_folder=C:\School\Exams\' "Pupils_FL_0_mode=2" \
+    'Pupils_FL_1_folder=C:\School\Templates' "Pupils_FL_1_mode=1" "Pupils_FL_1_mask=*.dot;*.xlt" \
+    'Pupils_FL_2_folder=C:\School\Shared' "Pupils_FL_2_mode=1" "Pupils_FL_2_mask=*.doc" \
+    'Pupils_FL_2_exlproc=*\grader.exe' |
+    run "$w\\mrfctl.exe" encode "$w\\mrf.dat"
+echo "The settings file, as mrfctl decodes it:"
+run "$w\\mrfctl.exe" decode "$w\\mrf.dat" | sed 's/^/    /'
+echo "On disk it is scrambled: $(head -c 60 "$folder/mrf.dat")..."
 echo
-echo "== On disk it is scrambled ($(stat -c %s "$folder/mrf.dat") bytes):"
-head -c 160 "$folder/mrf.dat"; echo "..."
+echo "== What the rule set compiles to (mrfctl rules mrf.dat Pupils)"
+run "$w\\mrfctl.exe" rules "$w\\mrf.dat" Pupils | sed 's/^/    /'
 echo
-echo "== Changing it: a rule set for the group Pupils"
-ctl set "$wfolder\\mrf.dat" Pupils_FL_Count 1
-ctl set "$wfolder\\mrf.dat" Pupils_FL_0_folder 'C:\Users\Public\Documents'
-ctl set "$wfolder\\mrf.dat" Pupils_FL_0_mode 1
-ctl set "$wfolder\\mrf.dat" Minimize ""
-ctl list "$wfolder\\mrf.dat" pupils_
-echo "Minimize is now: $(ctl get "$wfolder\\mrf.dat" Minimize '(absent)')"
+echo "== mrf.exe /S applies the logged-on user's rules and ends"
+run "$w\\mrf.exe" /S
+echo "The reference engine's active entries (vexcheck list):"
+run "$w\\vexcheck.exe" list | sed 's/^/    /'
+echo
+echo "== Access checks (vexcheck PROCESS PATH ACCESS)"
+verdict() {
+    local out
+    out=$(run "$w\\vexcheck.exe" "$@") && echo "    allowed: $*" || echo "    DENIED:  $* -> ${out:-denied}"
+}
+verdict 'C:\Windows\notepad.exe' 'C:\School\Exams\answers.txt' read
+verdict 'C:\Office\winword.exe' 'C:\School\Shared\essay.doc' read
+verdict 'C:\Office\winword.exe' 'C:\School\Shared\essay.doc' write
+verdict 'C:\School\grader.exe' 'C:\School\Shared\essay.doc' write
+verdict 'C:\Windows\explorer.exe' 'C:\Windows\System32\timedate.cpl' read
