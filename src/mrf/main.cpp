@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "core/gui/option_keys.h"
+#include "core/gui/startup.h"
 #include "mrf/main_form.h"
 #include "mrf/single_instance.h"
 #include "win32/bcrypt_pbkdf2.h"
@@ -12,16 +13,16 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace mrf;
-    // The settings store comes before anything else.
+    char path[MAX_PATH];
+    const std::string programPath(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
+    // The settings store comes before anything else: the program's own path with ".dat".
     try {
-        win32::InitSettingsStore();
+        win32::InitSettingsStore(ChangeExtension(programPath, ".dat"));
     } catch (const StoreIoError& e) {
         ::MessageBoxA(nullptr, e.what(), kAppTitle.data(), MB_OK | MB_ICONERROR);
         return 1;
     }
     std::vector<std::string> args(__argv + 1, __argv + __argc);
-    char path[MAX_PATH];
-    std::string programPath(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
 
     ui::SingleInstance instance(programPath);
     if (instance.OtherRuns()) {

@@ -49,11 +49,10 @@ std::string SettingsPath() {
     return ProgramFolder() + "mrf.dat";
 }
 
-void InitSettingsStore() {
+void InitSettingsStore(const std::string& path) {
     if (SettingsStore)
         return;
     UseSystemCaseTable();
-    const std::string path = SettingsPath();
     GrantEveryoneAccess(path);
     GrantEveryoneAccess(JournalPath(path));
     SettingsStore = new TEncriptor(path, Files());
