@@ -1,0 +1,80 @@
+// The folder dialog's choices, what a file-mask choice does to the mask field, and the path check.
+#include <gtest/gtest.h>
+
+#include "core/gui/folder_dialog.h"
+
+namespace mrf {
+namespace {
+
+TEST(GuiFolderDialog, PresetsInChoiceOrder) {
+    struct {
+        std::string_view text;
+        const char* mask; // nullptr: the field keeps its text
+    } expected[] = {
+        {"Protect the folder itself and all subfolders and files inside the folder", "*"},
+        {"Protect all subfolders and files inside the folder", "\\*"},
+        {"Protect all files inside the folder and subfolders", "*.*"},
+        {"Protect all documents files inside the folder and subfolders", "*.doc;*.rtf;*.txt"},
+        {"Protect all executable files inside the folder and subfolders", "*.exe;*.com;*.bat;*.cmd"},
+        {"Enter custom file mask", nullptr},
+    };
+    auto presets = MaskPresets();
+    ASSERT_EQ(presets.size(), std::size(expected));
+    for (size_t i = 0; i < presets.size(); ++i) {
+        EXPECT_EQ(presets[i].text, expected[i].text) << i;
+        EXPECT_EQ(presets[i].mask.has_value(), expected[i].mask != nullptr) << i;
+        if (expected[i].mask) {
+            EXPECT_EQ(*presets[i].mask, expected[i].mask) << i;
+        }
+    }
+    EXPECT_EQ(MaskPresets()[kCustomMaskChoice].text, "Enter custom file mask");
+}
+
+TEST(GuiFolderDialog, EveryChoiceSetsTheFieldAndOnlyTheCustomOneEnablesIt) {
+    FolderDialogState dialog;
+    EXPECT_EQ(dialog.mask, "*");
+    EXPECT_FALSE(dialog.maskEnabled);
+
+    ChooseMask(dialog, 4);
+    EXPECT_EQ(dialog.mask, "*.exe;*.com;*.bat;*.cmd");
+    EXPECT_FALSE(dialog.maskEnabled);
+
+    // The custom choice keeps what the previous choice left there.
+    ChooseMask(dialog, kCustomMaskChoice);
+    EXPECT_EQ(dialog.mask, "*.exe;*.com;*.bat;*.cmd");
+    EXPECT_TRUE(dialog.maskEnabled);
+    dialog.mask = "*.jpg";
+
+    ChooseMask(dialog, 1);
+    EXPECT_EQ(dialog.mask, "\\*");
+    EXPECT_FALSE(dialog.maskEnabled);
+    ChooseMask(dialog, 0);
+    EXPECT_EQ(dialog.mask, "*");
+    EXPECT_EQ(dialog.maskChoice, 0);
+}
+
+TEST(GuiFolderDialog, PathMustHoldMoreThanBlanks) {
+    for (const char* refused : {"", " ", "   ", "\t", " \t "})
+        EXPECT_EQ(CheckFolderPath(refused), (UserMessage{"Please enter the folder path !", "Umberlock"}))
+            << '"' << refused << '"';
+    for (const char* accepted : {"C:\\Docs", " C:\\Docs ", "x", "D:\\", "\\\\server\\share"})
+        EXPECT_FALSE(CheckFolderPath(accepted)) << accepted;
+}
+
+TEST(GuiFolderDialog, AdvancedFieldsGoBackOnlyThroughAccept) {
+    FolderDialogState dialog;
+    dialog.path = "C:\\Docs";
+    dialog.exclFiles = "a.txt";
+    AdvancedFields fields = OpenAdvanced(dialog);
+    EXPECT_EQ(fields, (AdvancedFields{"C:\\Docs", "a.txt", "", ""}));
+
+    fields = {"ignored", "b.txt", "word.exe", "backup.exe"};
+    AcceptAdvanced(dialog, fields);
+    EXPECT_EQ(dialog.path, "C:\\Docs"); // the label is not an input
+    EXPECT_EQ(dialog.exclFiles, "b.txt");
+    EXPECT_EQ(dialog.inclProc, "word.exe");
+    EXPECT_EQ(dialog.exclProc, "backup.exe");
+}
+
+} // namespace
+} // namespace mrf
