@@ -12,12 +12,6 @@
 namespace mrf {
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kEol = "\r\n";
-#else
-constexpr const char* kEol = "\n";
-#endif
-
 constexpr const char* kUsage =
     "usage: mrfctl COMMAND FILE [ARGS]\n"
     "Inspects and prepares Marrowfold settings files (mrf.dat).\n"

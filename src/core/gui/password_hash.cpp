@@ -22,22 +22,12 @@ std::string ToHex(std::span<const uint8_t> bytes) {
     return text;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool FromHex(std::string_view text, std::vector<uint8_t>& out) {
     if (text.empty() || text.size() % 2 != 0)
         return false;
     out.clear();
     for (size_t i = 0; i < text.size(); i += 2) {
-        int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+        int hi = HexDigitValue(text[i]), lo = HexDigitValue(text[i + 1]);
         if (hi < 0 || lo < 0)
             return false;
         out.push_back(uint8_t(hi << 4 | lo));

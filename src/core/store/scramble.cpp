@@ -1,5 +1,7 @@
 #include "core/store/scramble.h"
 
+#include "core/text/ansi.h"
+
 namespace mrf {
 namespace {
 
@@ -16,16 +18,6 @@ std::string HexStage(std::string_view in) {
     return out;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // One pair of characters read as a hexadecimal number; text that does not parse counts as 0.
 unsigned PairValue(std::string_view pair) {
     // A pair beginning with "$" already carries the hex marker and is read as it stands.
@@ -35,7 +27,7 @@ unsigned PairValue(std::string_view pair) {
         return 0;
     unsigned v = 0;
     for (char c : pair) {
-        int d = HexValue(c);
+        int d = HexDigitValue(c);
         if (d < 0)
             return 0;
         v = v * 16 + static_cast<unsigned>(d);

@@ -75,6 +75,16 @@ std::string AsciiUpper(std::string_view text) {
     return out;
 }
 
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 std::string_view TrimSpaces(std::string_view text) {
     size_t b = 0, e = text.size();
     while (b < e && text[b] == ' ')

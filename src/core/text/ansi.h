@@ -26,6 +26,16 @@ bool AnsiStartsText(std::string_view text, std::string_view prefix);
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 
+// The value of a hexadecimal digit (either case); -1 for any other character.
+int HexDigitValue(char c);
+
+// Line end of the command-line tools' output, as the platform writes text.
+#ifdef _WIN32
+inline constexpr const char* kEol = "\r\n";
+#else
+inline constexpr const char* kEol = "\n";
+#endif
+
 // Trims only the space character (0x20).
 std::string_view TrimSpaces(std::string_view text);
 // Trims blanks and control characters (everything up to 0x20).

@@ -6,14 +6,10 @@
 #include "core/engine/reference/engine_state.h"
 #include "core/engine/reference/entry_text.h"
 
+#include "core/text/ansi.h"
+
 namespace mrf {
 namespace {
-
-#ifdef _WIN32
-constexpr const char* kEol = "\r\n";
-#else
-constexpr const char* kEol = "\n";
-#endif
 
 constexpr const char* kUsage =
     "usage: vexcheck [--state FILE] list\n"
