@@ -9,6 +9,7 @@
 #include "core/gui/password_definition.h"
 #include "core/gui/placement.h"
 #include "core/text/translate.h"
+#include "mrf/folder_dialogs.h"
 #include "mrf/hints.h"
 #include "mrf/password_dialogs.h"
 #include "mrf/resource.h"
@@ -425,6 +426,17 @@ void TMainForm::OnCommand(unsigned id) {
     case ID_CMD_HELPFILE:
         cmdHelpFileExecute();
         break;
+    case ID_CMD_ADDFOLDER:
+    case ID_BTN_ADD:
+        cmdAddFolderExecute();
+        break;
+    case ID_CMD_EDITFOLDER:
+        DirListDblClick();
+        break;
+    case ID_CMD_REMOVEF:
+    case ID_BTN_DELETE:
+        cmdRemoveFExecute();
+        break;
     default:
         break; // commands of pages and dialogs still to come
     }
@@ -456,7 +468,9 @@ void TMainForm::OnPageCommand(unsigned id, unsigned code) {
 }
 
 void TMainForm::OnNotify(NMHDR* header) {
-    if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE) {
+    if (header->hwndFrom == dirList_ || header->hwndFrom == ListView_GetHeader(dirList_)) {
+        OnDirListNotify(header);
+    } else if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE) {
         SelectPage(static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)));
     } else if (header->code == TTN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
@@ -526,16 +540,11 @@ void TMainForm::SetStatusText(const std::string& text) {
     ::SendMessageA(status_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void TMainForm::cmdSaveExecute() {
-    RegisterTheHotKey(HotKeyToRegister(store_));
-    if (state_.protection == ProtectionState::Started)
-        ShowResult(protection_.Start());
-    try {
-        store_.SaveIfModified(true);
-        state_.settingsModified = false;
-    } catch (const StoreIoError& e) {
-        ShowMessage({Tr("The settings could not be saved:") + "\n" + e.what(), Tr(kAppTitle)});
-    }
+bool TMainForm::cmdSaveExecute() {
+    return SaveSettings(store_, state_,
+                        {[this](uint16_t code) { RegisterTheHotKey(code); },
+                         [this] { ShowResult(protection_.Start()); },
+                         [this](const UserMessage& message) { ShowMessage(message); }});
 }
 
 void TMainForm::cmdPasswordExecute() {
@@ -557,55 +566,198 @@ void TMainForm::cmdHelpFileExecute() {
 }
 
 void TMainForm::FormCloseQuery() {
-    if (state_.inTray) {
-        cmdSaveExecute();
-        SavePlacement();
-        return;
-    }
-    if (state_.settingsModified) {
-        int answer = ui::Message(hwnd_, "Do you want to save modifications ?", std::string(kAppTitle),
-                                 MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL)
-            return; // the window stays on screen
-        if (answer == IDYES)
-            cmdSaveExecute();
-    }
-    tray_.HideToTray();
+    CloseActions actions{[this] {
+                             switch (ui::Message(hwnd_, "Do you want to save modifications ?",
+                                                 std::string(kAppTitle), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+                             case IDYES:
+                                 return SaveAnswer::Yes;
+                             case IDNO:
+                                 return SaveAnswer::No;
+                             default:
+                                 return SaveAnswer::Cancel;
+                             }
+                         },
+                         [this] { return cmdSaveExecute(); }, [this] { tray_.HideToTray(); }};
+    // Only a close from the tray goes ahead, and it ends the program.
+    if (mrf::FormCloseQuery(state_, actions))
+        Terminate();
 }
 
+namespace {
+
+// Marks a filling of rows, also when a filling runs inside another.
+class ListFilling {
+public:
+    explicit ListFilling(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+    ListFilling(const ListFilling&) = delete;
+    ListFilling& operator=(const ListFilling&) = delete;
+    ~ListFilling() { flag_ = before_; }
+
+private:
+    bool& flag_;
+    bool before_;
+};
+
+// The smallest widths the user may drag the columns to.
+constexpr int kMinColumnWidths[] = {100, 40, 50, 50, 50, 50};
+
+} // namespace
+
 void TMainForm::FillFolderList() {
-    ListView_DeleteAllItems(dirList_);
-    const std::string& key = state_.displayedRuleKey;
-    int count = 0;
-    try {
-        count = store_.ReadInteger(FolderCountKey(key), 0);
-    } catch (const ConversionError& e) {
-        ShowMessage({e.what(), Tr(kAppTitle)});
+    // Read first: a malformed value is reported once the rows that could be read are shown.
+    FolderListView view = ReadFolderList(store_, state_.displayedRuleKey);
+    {
+        ListFilling filling(listFilling_);
+        ::SendMessageA(dirList_, WM_SETREDRAW, FALSE, 0);
+        ListView_DeleteAllItems(dirList_);
+        for (int n = 0; n < static_cast<int>(view.rows.size()); ++n) {
+            LVITEMA item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = n;
+            item.pszText = const_cast<char*>("");
+            ShowFolderRow(ListView_InsertItem(dirList_, &item), view.rows[static_cast<size_t>(n)], true);
+        }
+        if (!view.rows.empty())
+            ListView_SetItemState(dirList_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ::SendMessageA(dirList_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(dirList_, nullptr, TRUE);
     }
-    for (int n = 0; n < count; ++n) {
-        std::string folder = store_.ReadString(FolderKey(key, n, "folder"), "");
+    if (view.problem)
+        ShowMessage(*view.problem);
+}
+
+void TMainForm::FillFolderItem(int row, int n, bool newRow) {
+    std::optional<UserMessage> problem;
+    FolderRow shown = ReadFolderRow(store_, state_.displayedRuleKey, n, problem);
+    {
+        ListFilling filling(listFilling_);
+        ShowFolderRow(row, shown, newRow);
+        ListView_RedrawItems(dirList_, row, row);
+    }
+    if (problem)
+        ShowMessage(*problem);
+}
+
+void TMainForm::ShowFolderRow(int row, const FolderRow& shown, bool newRow) {
+    ListView_SetItemText(dirList_, row, 0, const_cast<char*>(shown.caption.c_str()));
+    // A mode that is neither read-only nor hide leaves an existing row's text as it was.
+    if (newRow || !shown.mode.empty())
+        ListView_SetItemText(dirList_, row, 1, const_cast<char*>(shown.mode.c_str()));
+    const std::string* texts[] = {&shown.mask, &shown.proc, &shown.exlfiles, &shown.exlproc};
+    for (int c = 0; c < 4; ++c)
+        ListView_SetItemText(dirList_, row, c + 2, const_cast<char*>(texts[c]->c_str()));
+    ListView_SetCheckState(dirList_, row, shown.checked);
+}
+
+int TMainForm::SelectedRow() const {
+    return ListView_GetNextItem(dirList_, -1, LVNI_SELECTED);
+}
+
+void TMainForm::OnDirListNotify(NMHDR* header) {
+    switch (header->code) {
+    case LVN_ITEMCHANGED:
+        DirListChange(*reinterpret_cast<NMLISTVIEW*>(header));
+        break;
+    case NM_DBLCLK:
+        DirListDblClick();
+        break;
+    case NM_RETURN:
+        // Enter alone; the list has the focus, or it would not have seen the key.
+        if (::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0)
+            DirListDblClick();
+        break;
+    case NM_RCLICK:
+        PopupMenu2();
+        break;
+    case HDN_ENDTRACKA:
+    case HDN_ENDTRACKW:
+    case HDN_ITEMCHANGEDA:
+    case HDN_ITEMCHANGEDW: {
+        const int column = reinterpret_cast<NMHEADERA*>(header)->iItem;
+        if (column >= 0 && column < static_cast<int>(std::size(kMinColumnWidths)) &&
+            ListView_GetColumnWidth(dirList_, column) < kMinColumnWidths[column])
+            ListView_SetColumnWidth(dirList_, column, kMinColumnWidths[column]);
+        break;
+    }
+    }
+}
+
+void TMainForm::cmdAddFolderExecute() {
+    const int selected = SelectedRow();
+    std::optional<std::string> caption;
+    if (selected >= 0 && ::GetFocus() == dirList_) {
+        char text[1024] = "";
+        ListView_GetItemText(dirList_, selected, 0, text, sizeof text);
+        caption = text;
+    }
+    FolderDialogData data{AddDialogFor(caption ? std::optional<std::string_view>(*caption) : std::nullopt),
+                          [this] { cmdHelpFileExecute(); }};
+    if (!RunFolderDialog(hwnd_, data))
+        return;
+    const int rows = ListView_GetItemCount(dirList_);
+    int row;
+    {
+        ListFilling filling(listFilling_);
         LVITEMA item{};
         item.mask = LVIF_TEXT;
-        item.iItem = n;
-        item.pszText = folder.data();
-        int row = ListView_InsertItem(dirList_, &item);
-        std::string mode;
-        try {
-            int m = store_.ReadInteger(FolderKey(key, n, "mode"), 0);
-            mode = m == 1 ? "RO" : m == 2 ? "H" : "";
-        } catch (const ConversionError&) {
-        }
-        std::string texts[] = {mode, store_.ReadString(FolderKey(key, n, "mask"), "*"),
-                               store_.ReadString(FolderKey(key, n, "proc"), "*"),
-                               store_.ReadString(FolderKey(key, n, "exlfiles"), ""),
-                               store_.ReadString(FolderKey(key, n, "exlproc"), "")};
-        for (int c = 0; c < 5; ++c)
-            ListView_SetItemText(dirList_, row, c + 1, texts[c].data());
-        bool enabled = store_.ReadString(FolderKey(key, n, "enabled"), "1") == "1";
-        ListView_SetCheckState(dirList_, row, enabled);
+        item.iItem = rows;
+        item.pszText = const_cast<char*>("");
+        row = ListView_InsertItem(dirList_, &item);
+        ListView_SetItemState(dirList_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(dirList_, row, FALSE);
     }
-    if (count > 0)
-        ListView_SetItemState(dirList_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    const int n = AddFolder(store_, state_, rows, data.state);
+    FillFolderItem(row, n, true);
+}
+
+void TMainForm::DirListDblClick() {
+    const int n = SelectedRow();
+    if (n < 0)
+        return;
+    char caption[1024] = "";
+    ListView_GetItemText(dirList_, n, 0, caption, sizeof caption);
+    FolderDialogData data{EditDialogFor(store_, state_.displayedRuleKey, n, caption),
+                          [this] { cmdHelpFileExecute(); }};
+    if (!RunFolderDialog(hwnd_, data))
+        return;
+    EditFolder(store_, state_, n, data.state);
+    FillFolderItem(n, n, false);
+}
+
+void TMainForm::cmdRemoveFExecute() {
+    const int n = SelectedRow();
+    RemoveResult result = RemoveFolder(store_, state_, n, ListView_GetItemCount(dirList_));
+    if (!result.removed)
+        return;
+    // The rows now stand for other entries than the store's: their changes must not be recorded.
+    ListFilling filling(listFilling_);
+    ListView_DeleteItem(dirList_, n);
+    if (result.selectAfter >= 0)
+        ListView_SetItemState(dirList_, result.selectAfter, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void TMainForm::DirListChange(const NMLISTVIEW& change) {
+    if (change.iItem < 0 || !(change.uChanged & LVIF_STATE))
+        return;
+    mrf::DirListChange(store_, state_, change.iItem, ListView_GetCheckState(dirList_, change.iItem) != 0,
+                       SelectedRow() >= 0, listFilling_);
+}
+
+void TMainForm::PopupMenu2() {
+    HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_FOLDERMENU));
+    if (!menu)
+        return;
+    TranslateMenu(menu);
+    HMENU popup = ::GetSubMenu(menu, 0);
+    // As the idle update sets them for the main menu.
+    const bool rowSelected = SelectedRow() >= 0 && ::GetFocus() == dirList_;
+    for (unsigned id : {ID_CMD_REMOVEF, ID_CMD_EDITFOLDER})
+        ::EnableMenuItem(popup, id, MF_BYCOMMAND | (rowSelected ? MF_ENABLED : MF_GRAYED));
+    POINT pt;
+    ::GetCursorPos(&pt);
+    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+    ::DestroyMenu(menu);
 }
 
 void TMainForm::FillOptionControls() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/engine/bridge.h"
+#include "core/gui/folder_list.h"
 #include "core/gui/main_state.h"
 #include "core/gui/options.h"
 #include "core/gui/password_gate.h"
@@ -57,11 +58,22 @@ private:
     void SetStatusText(const std::string& text);
 
     // Commands.
-    void cmdSaveExecute();
+    bool cmdSaveExecute(); // false when the file could not be written
     void cmdPasswordExecute();
     void cmdHelpFileExecute();
     void FormCloseQuery();
     void FillFolderList();
+
+    // The folder list.
+    void FillFolderItem(int row, int n, bool newRow);
+    void ShowFolderRow(int row, const FolderRow& shown, bool newRow);
+    int SelectedRow() const;
+    void OnDirListNotify(NMHDR* header);
+    void cmdAddFolderExecute();
+    void DirListDblClick(); // also Edit Folder and Enter
+    void cmdRemoveFExecute();
+    void DirListChange(const NMLISTVIEW& change);
+    void PopupMenu2();
     void FillOptionControls();
 
     // Tray icon, hot key, placement.
@@ -119,6 +131,7 @@ private:
     HWND toolbar_ = nullptr, tabs_ = nullptr, status_ = nullptr, selUser_ = nullptr, selUserLabel_ = nullptr;
     HWND pages_[3] = {};
     HWND dirList_ = nullptr;
+    bool listFilling_ = false; // rows are being filled from the store: check-box changes are not the user's
     HMENU trayMenu_ = nullptr;
     HACCEL accel_ = nullptr;
     HIMAGELIST images_ = nullptr;

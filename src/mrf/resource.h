@@ -68,3 +68,34 @@
 #define IDC_ENTER_PASSWORD 3101
 #define IDC_CONFIRM_LABEL 3102
 #define IDC_CONFIRM_PASSWORD 3103
+
+// Folder entry dialogs and the folder list's pop-up menu.
+#define IDD_FOLDER_EDIT 400
+#define IDD_ADVANCED 401
+#define IDR_FOLDERMENU 402
+#define IDC_FOLDER_PATH_LABEL 410
+#define IDC_DIRECTORYEDIT1 411
+#define IDC_BROWSE 412
+#define IDC_PROTECTMODE 413
+#define IDC_PROTECTMODE_0 414
+#define IDC_PROTECTMODE_1 415
+#define IDC_RADIOGROUP1 420
+// One per file-mask choice, consecutive.
+#define IDC_RADIOGROUP1_0 421
+#define IDC_RADIOGROUP1_1 422
+#define IDC_RADIOGROUP1_2 423
+#define IDC_RADIOGROUP1_3 424
+#define IDC_RADIOGROUP1_4 425
+#define IDC_RADIOGROUP1_5 426
+#define IDC_LABEL2 430
+#define IDC_MASKEDIT 431
+#define IDC_BTNADVANCED 432
+#define IDC_OKBTN 433 // not IDOK: Enter has no binding in the folder dialog
+#define IDC_DIRLABEL 450
+#define IDC_EXCLFILES_LABEL 451
+#define IDC_EXCLFILESEDIT 452
+#define IDC_INCLPROC_LABEL 453
+#define IDC_INCLPROCEDIT 454
+#define IDC_EXCLPROC_LABEL 455
+#define IDC_EXCLPROCEDIT 456
+#define IDC_BTNHELP 457

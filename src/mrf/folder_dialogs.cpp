@@ -1,0 +1,216 @@
+#include "mrf/folder_dialogs.h"
+
+#include <shlobj.h>
+
+#include <string>
+
+#include "core/text/translate.h"
+#include "mrf/resource.h"
+#include "mrf/ui_text.h"
+#include "win32/handles.h"
+
+namespace mrf::ui {
+namespace {
+
+// Centred on the main window, also when opened from another dialog.
+void CenterOnOwner(HWND dlg) {
+    HWND owner = ::GetAncestor(dlg, GA_ROOTOWNER);
+    RECT o, d;
+    if (owner && ::IsWindowVisible(owner) && ::GetWindowRect(owner, &o) && ::GetWindowRect(dlg, &d)) {
+        int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
+        int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
+        ::SetWindowPos(dlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+}
+
+std::string ItemText(HWND dlg, int id) {
+    return GetText(::GetDlgItem(dlg, id));
+}
+
+void SetItemText(HWND dlg, int id, const std::string& text) {
+    SetText(::GetDlgItem(dlg, id), text);
+}
+
+// The system's folder selection, starting nowhere in particular; empty when cancelled.
+std::string BrowseForFolder(HWND owner) {
+    std::string title = Tr("Folder path :");
+    BROWSEINFOA info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST list = ::SHBrowseForFolderA(&info);
+    if (!list)
+        return {};
+    char path[MAX_PATH] = "";
+    bool ok = ::SHGetPathFromIDListA(list, path) != FALSE;
+    ::ILFree(list);
+    return ok ? path : std::string();
+}
+
+class FolderDialog {
+public:
+    explicit FolderDialog(FolderDialogData& data) : data_(data) {}
+
+    static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_INITDIALOG) {
+            ::SetWindowLongPtrA(dlg, DWLP_USER, lp);
+            reinterpret_cast<FolderDialog*>(lp)->Init(dlg);
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<FolderDialog*>(::GetWindowLongPtrA(dlg, DWLP_USER));
+        if (self && msg == WM_COMMAND)
+            return self->Command(LOWORD(wp), HIWORD(wp));
+        return FALSE;
+    }
+
+private:
+    void Init(HWND dlg) {
+        dlg_ = dlg;
+        TranslateWindow(dlg);
+        for (int i = 0; i < 2; ++i)
+            SetItemText(dlg, IDC_PROTECTMODE_0 + i, Tr(kProtectModeTexts[i]));
+        auto presets = MaskPresets();
+        for (int i = 0; i < static_cast<int>(presets.size()); ++i)
+            SetItemText(dlg, IDC_RADIOGROUP1_0 + i, Tr(presets[i].text));
+        const FolderDialogState& s = data_.state;
+        SetItemText(dlg, IDC_DIRECTORYEDIT1, s.path);
+        ::CheckRadioButton(dlg, IDC_PROTECTMODE_0, IDC_PROTECTMODE_1, IDC_PROTECTMODE_0 + s.protectMode);
+        ::CheckRadioButton(dlg, IDC_RADIOGROUP1_0, IDC_RADIOGROUP1_5, IDC_RADIOGROUP1_0 + s.maskChoice);
+        ShowMask();
+        CenterOnOwner(dlg);
+    }
+
+    void ShowMask() {
+        SetItemText(dlg_, IDC_MASKEDIT, data_.state.mask);
+        ::EnableWindow(::GetDlgItem(dlg_, IDC_MASKEDIT), data_.state.maskEnabled);
+        ::EnableWindow(::GetDlgItem(dlg_, IDC_LABEL2), data_.state.maskEnabled);
+    }
+
+    // The controls into the struct.
+    void Read() {
+        FolderDialogState& s = data_.state;
+        s.path = ItemText(dlg_, IDC_DIRECTORYEDIT1);
+        s.protectMode = ::IsDlgButtonChecked(dlg_, IDC_PROTECTMODE_1) == BST_CHECKED ? 1 : 0;
+        s.mask = ItemText(dlg_, IDC_MASKEDIT);
+    }
+
+    INT_PTR Command(unsigned id, unsigned code) {
+        if (id >= IDC_RADIOGROUP1_0 && id <= IDC_RADIOGROUP1_5) {
+            if (code == BN_CLICKED && ::IsDlgButtonChecked(dlg_, static_cast<int>(id)) == BST_CHECKED) {
+                data_.state.mask = ItemText(dlg_, IDC_MASKEDIT);
+                ChooseMask(data_.state, static_cast<int>(id - IDC_RADIOGROUP1_0));
+                ShowMask();
+            }
+            return TRUE;
+        }
+        switch (id) {
+        case IDC_BROWSE:
+            if (std::string folder = BrowseForFolder(dlg_); !folder.empty())
+                SetItemText(dlg_, IDC_DIRECTORYEDIT1, folder);
+            return TRUE;
+        case IDC_BTNADVANCED: {
+            Read();
+            AdvancedDialogData advanced{OpenAdvanced(data_.state), data_.help};
+            if (RunAdvancedDialog(dlg_, advanced))
+                AcceptAdvanced(data_.state, advanced.fields);
+            return TRUE;
+        }
+        case IDC_OKBTN:
+            if (auto problem = CheckFolderPath(ItemText(dlg_, IDC_DIRECTORYEDIT1))) {
+                // This message is shown as it is, untranslated.
+                ::MessageBoxA(dlg_, problem->text.c_str(), problem->caption.c_str(), MB_OK | MB_ICONWARNING);
+                ::SetFocus(::GetDlgItem(dlg_, IDC_DIRECTORYEDIT1));
+                return TRUE;
+            }
+            Read();
+            ::EndDialog(dlg_, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            ::EndDialog(dlg_, IDCANCEL);
+            return TRUE;
+        case IDOK:
+            return TRUE; // Enter: no binding here
+        }
+        return FALSE;
+    }
+
+    FolderDialogData& data_;
+    HWND dlg_ = nullptr;
+};
+
+class AdvancedDialog {
+public:
+    explicit AdvancedDialog(AdvancedDialogData& data) : data_(data) {}
+
+    static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_INITDIALOG) {
+            ::SetWindowLongPtrA(dlg, DWLP_USER, lp);
+            reinterpret_cast<AdvancedDialog*>(lp)->Init(dlg);
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<AdvancedDialog*>(::GetWindowLongPtrA(dlg, DWLP_USER));
+        if (self && msg == WM_COMMAND)
+            return self->Command(LOWORD(wp));
+        return FALSE;
+    }
+
+private:
+    void Init(HWND dlg) {
+        dlg_ = dlg;
+        TranslateWindow(dlg);
+        // The folder path in bold 13-pixel type, in the dialog's own face.
+        LOGFONTA face{};
+        if (auto font = reinterpret_cast<HFONT>(::SendMessageA(dlg, WM_GETFONT, 0, 0)))
+            ::GetObjectA(font, sizeof face, &face);
+        face.lfHeight = -13;
+        face.lfWidth = 0;
+        face.lfWeight = FW_BOLD;
+        bold_.reset(::CreateFontIndirectA(&face));
+        HWND label = ::GetDlgItem(dlg, IDC_DIRLABEL);
+        ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), FALSE);
+        SetText(label, data_.fields.dirLabel);
+        SetItemText(dlg, IDC_EXCLFILESEDIT, data_.fields.exclFiles);
+        SetItemText(dlg, IDC_INCLPROCEDIT, data_.fields.inclProc);
+        SetItemText(dlg, IDC_EXCLPROCEDIT, data_.fields.exclProc);
+        CenterOnOwner(dlg);
+    }
+
+    INT_PTR Command(unsigned id) {
+        switch (id) {
+        case IDOK:
+            data_.fields.exclFiles = ItemText(dlg_, IDC_EXCLFILESEDIT);
+            data_.fields.inclProc = ItemText(dlg_, IDC_INCLPROCEDIT);
+            data_.fields.exclProc = ItemText(dlg_, IDC_EXCLPROCEDIT);
+            ::EndDialog(dlg_, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            ::EndDialog(dlg_, IDCANCEL);
+            return TRUE;
+        case IDC_BTNHELP:
+            if (data_.help)
+                data_.help();
+            return TRUE;
+        }
+        return FALSE;
+    }
+
+    AdvancedDialogData& data_;
+    HWND dlg_ = nullptr;
+    win32::unique_gdiobj bold_; // outlives the label, which only borrows it
+};
+
+} // namespace
+
+bool RunFolderDialog(HWND owner, FolderDialogData& data) {
+    FolderDialog dialog(data);
+    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FOLDER_EDIT), owner,
+                             FolderDialog::Proc, reinterpret_cast<LPARAM>(&dialog)) == IDOK;
+}
+
+bool RunAdvancedDialog(HWND owner, AdvancedDialogData& data) {
+    AdvancedDialog dialog(data);
+    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ADVANCED), owner,
+                             AdvancedDialog::Proc, reinterpret_cast<LPARAM>(&dialog)) == IDOK;
+}
+
+} // namespace mrf::ui
