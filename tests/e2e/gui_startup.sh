@@ -62,21 +62,23 @@ check_eq "protection is started at once" "$(ui tbchecked "$win" 1001 40205)" 1
 check_eq "the Start button shows it" "$(calls | tail -1)" "SetSecurity${T}1"
 
 # Session changes: a console disconnect suspends, a reconnect starts again.
+calls_are() { [[ "$(calls)" == "$1" ]]; }
 rm -f "$app/calls.log"
 ui post "$win" 689 2 0
-sleep 1
-check_eq "a console disconnect suspends" "$(calls)" "SetSecurity${T}0"
+check "a console disconnect suspends" wait_until 10 calls_are "SetSecurity${T}0"
 check_eq "the Suspend button shows it" "$(ui tbchecked "$win" 1001 40206)" 1
 ui post "$win" 689 1 0
-sleep 1
-check_eq "a console connect starts again" "$(calls | tail -1)" "SetSecurity${T}1"
+check "a console connect starts again" wait_until 10 grep -q "^SetSecurity${T}1" "$app/calls.log"
 check_eq "with the rules sent again" "$(entries_of | head -1)" 'C:\Docs*'
+check_eq "the Start button shows it" "$(ui tbchecked "$win" 1001 40205)" 1
 rm -f "$app/calls.log"
-for code in 3 4 5 6 7 8 9; do ui post "$win" 689 $code 0; done
-sleep 1
-check_eq "session codes 3 to 9 change nothing" "$(calls)" ""
+# Codes 3 to 9, then a disconnect whose effect shows when the earlier ones were handled.
+for code in 3 4 5 6 7 8 9 2; do ui post "$win" 689 $code 0; done
+wait_until 10 test -s "$app/calls.log"
+check_eq "session codes 3 to 9 change nothing" "$(calls)" "SetSecurity${T}0"
 
 # Exit from the menu needs no password and leaves protection as it is.
+rm -f "$app/calls.log"
 ui command "$win" 40003
 check "Exit from the menu ends the program" ended "$last" 20
 check_eq "without a prompt or an engine call" "$(calls)" ""
@@ -97,6 +99,8 @@ mrf_bg /U
 check "/U accepts the password" answer_prompt Secret
 check "the uninstall path ends the program" ended "$last" 30
 check_eq "after stopping protection" "$(calls)" "$(printf 'CheckDriver\t1\nSetSecurity\t0')"
+# Both are started without waiting for them: give them a moment to note themselves.
+wait_until 20 grep -q unins000 "$app/started.log"
 check_eq "and starting the service program, then the uninstaller" "$(tr -d '\r' <"$app/started.log")" \
     "$(printf 'ulksrv.exe /un\nunins000.exe')"
 

@@ -35,8 +35,10 @@ for _ in $(seq 100); do win=$(ui find $main_class Umberlock) && ui tray "$win" 1
 ui command "$win" 40100
 check "Settings asks for the password" answer_prompt nope
 check "the wrong one is refused" dismiss_error
-for n in 2 3; do answer_prompt nope && dismiss_error; done
-sleep 0.5
+answer_prompt nope && dismiss_error
+dlg=$(ui wait '#32770' Password 10000)
+answer_prompt nope && dismiss_error
+check "the third wrong password closes the prompt" ui gone "$dlg" 10000
 check "the window stays in the tray" bash -c "! '$MRF_WINE_ENV' run '$app/uidriver.exe' visible $win"
 check "with its icon" ui tray "$win" 1
 
@@ -64,7 +66,6 @@ seed "#S=#S"
 mrf_bg
 win=$(ui wait $main_class Umberlock 15000)
 ui move "$win" 40 30 700 560
-sleep 0.5
 ui command "$win" 40003
 check "Exit ends the program" ended "$last" 20
 check "and writes ulk.ini" test -s "$app/ulk.ini"

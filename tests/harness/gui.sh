@@ -62,6 +62,16 @@ ended() { # pid seconds
     return 0
 }
 
+# Polls a command until it succeeds, for at most the given seconds.
+wait_until() { # seconds command...
+    local end=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < end)) || return 1
+        sleep 0.1
+    done
+}
+
 # mrf.exe run to its end in the foreground, bounded; its exit code.
 mrf_fg() { timeout 60 "$MRF_WINE_ENV" run "$winapp\\mrf.exe" "$@" >/dev/null 2>&1; }
 
