@@ -15,6 +15,16 @@
 //   uidriver rect HWND                       left top right bottom
 //   uidriver move HWND X Y W H               moves the window
 //   uidriver list                            every top-level window
+//   uidriver child HWND CLASS                the first window of the class inside HWND
+//   uidriver press HWND ID                   BM_CLICK to a dialog item (checks a radio button)
+//   uidriver enabled HWND ID                 a dialog item's enabled state: 1 or 0
+//   uidriver tbenabled HWND TOOLBARID BTNID  a tool-bar button's enabled state: 1 or 0
+//   uidriver key HWND ID VK                  posts the key's down and up to a dialog item (ID 0: HWND)
+//   uidriver rows HWND                       the rows of the first list view inside HWND, one a line:
+//                                            checked, selected, then the columns, tab-separated
+//   uidriver listcheck HWND ROW 1|0          ticks or clears a row's check box
+//   uidriver rowclick HWND ROW [double]      clicks (or double-clicks) a row: selects it and focuses
+//                                            the list
 // Handles are hexadecimal. Waits default to 10000 ms.
 #include <windows.h>
 
@@ -83,6 +93,125 @@ BOOL CALLBACK ListProc(HWND w, LPARAM) {
                 static_cast<unsigned long>(reinterpret_cast<uintptr_t>(w)), static_cast<unsigned long>(pid),
                 ::IsWindowVisible(w) ? 1 : 0, cls, title);
     return TRUE;
+}
+
+struct FindChildData {
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<FindChildData*>(lp);
+    char cls[64];
+    ::GetClassNameA(w, cls, sizeof cls);
+    if (std::strcmp(cls, d->cls) != 0)
+        return TRUE;
+    d->found = w;
+    return FALSE;
+}
+
+HWND FindChild(HWND parent, const char* cls) {
+    FindChildData d{cls, nullptr};
+    ::EnumChildWindows(parent, FindChildProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
+HWND FindList(HWND parent) {
+    return FindChild(parent, WC_LISTVIEWA);
+}
+
+// Memory in the process that owns a window, for messages that carry pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND w, size_t size) : size_(size) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(w, &pid);
+        process_ = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_)
+            base_ = static_cast<char*>(
+                ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    ~RemoteBuffer() {
+        if (base_)
+            ::VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+        if (process_)
+            ::CloseHandle(process_);
+    }
+    explicit operator bool() const { return base_ != nullptr; }
+    char* At(size_t offset) const { return base_ + offset; }
+    bool Write(size_t offset, const void* data, size_t n) {
+        return ::WriteProcessMemory(process_, base_ + offset, data, n, nullptr) != FALSE;
+    }
+    bool Read(size_t offset, void* data, size_t n) {
+        return ::ReadProcessMemory(process_, base_ + offset, data, n, nullptr) != FALSE;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    char* base_ = nullptr;
+    size_t size_;
+};
+
+int PrintRows(HWND list) {
+    constexpr size_t kText = 1024;
+    RemoteBuffer remote(list, sizeof(LVITEMA) + kText);
+    if (!remote)
+        return 1;
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    const int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        auto state = static_cast<UINT>(
+            ::SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK | LVIS_SELECTED));
+        std::string line = std::to_string(((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0);
+        line += '\t';
+        line += (state & LVIS_SELECTED) ? '1' : '0';
+        for (int col = 0; col < columns; ++col) {
+            LVITEMA item{};
+            item.iSubItem = col;
+            item.pszText = remote.At(sizeof item);
+            item.cchTextMax = kText;
+            char text[kText] = "";
+            if (!remote.Write(0, &item, sizeof item))
+                return 1;
+            ::SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote.At(0)));
+            if (!remote.Read(sizeof item, text, kText))
+                return 1;
+            text[kText - 1] = 0;
+            line += '\t';
+            line += text;
+        }
+        std::printf("%s\n", line.c_str());
+    }
+    return 0;
+}
+
+bool SetRowState(HWND list, int row, UINT state, UINT mask) {
+    RemoteBuffer remote(list, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.stateMask = mask;
+    item.state = state;
+    return remote && remote.Write(0, &item, sizeof item) &&
+           ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.At(0)));
+}
+
+// Mouse messages at the middle of a row's label, as a click there sends them.
+bool ClickRow(HWND list, int row, bool twice) {
+    RemoteBuffer remote(list, sizeof(RECT));
+    RECT r{LVIR_LABEL, 0, 0, 0};
+    if (!remote || !remote.Write(0, &r, sizeof r) ||
+        !::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.At(0))) ||
+        !remote.Read(0, &r, sizeof r))
+        return false;
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    bool ok =
+        ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at) && ::PostMessageA(list, WM_LBUTTONUP, 0, at);
+    if (twice)
+        ok = ok && ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at) &&
+             ::PostMessageA(list, WM_LBUTTONUP, 0, at);
+    return ok;
 }
 
 void PrintHwnd(HWND w) {
@@ -212,6 +341,61 @@ int main(int argc, char** argv) {
                             static_cast<int>(Number(argv[6])), TRUE)
                    ? 0
                    : 1;
+    if (cmd == "child" && argc >= 4) {
+        HWND w = FindChild(ParseHwnd(argv[2]), argv[3]);
+        if (!w)
+            return 1;
+        PrintHwnd(w);
+        return 0;
+    }
+    if (cmd == "press" && argc >= 4) {
+        HWND item = ::GetDlgItem(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        return item && ::PostMessageA(item, BM_CLICK, 0, 0) ? 0 : 1;
+    }
+    if (cmd == "enabled" && argc >= 4) {
+        HWND item = ::GetDlgItem(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        if (!item)
+            return 1;
+        std::printf("%d\n", ::IsWindowEnabled(item) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == "tbenabled" && argc >= 5) {
+        HWND toolbar = ::GetDlgItem(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        if (!toolbar)
+            return 1;
+        std::printf("%d\n",
+                    ::SendMessageA(toolbar, TB_ISBUTTONENABLED, static_cast<WPARAM>(Number(argv[4])), 0) ? 1
+                                                                                                         : 0);
+        return 0;
+    }
+    if (cmd == "key" && argc >= 5) {
+        HWND w = ParseHwnd(argv[2]);
+        if (int id = static_cast<int>(Number(argv[3])))
+            w = ::GetDlgItem(w, id);
+        const auto vk = static_cast<WPARAM>(Number(argv[4]));
+        const UINT scan = ::MapVirtualKeyA(static_cast<UINT>(vk), 0);
+        return w && ::PostMessageA(w, WM_KEYDOWN, vk, 1 | (scan << 16)) &&
+                       ::PostMessageA(w, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u)
+                   ? 0
+                   : 1;
+    }
+    if (cmd == "rows" && argc >= 3) {
+        HWND list = FindList(ParseHwnd(argv[2]));
+        return list ? PrintRows(list) : 1;
+    }
+    if (cmd == "listcheck" && argc >= 5) {
+        HWND list = FindList(ParseHwnd(argv[2]));
+        const UINT image = INDEXTOSTATEIMAGEMASK(Number(argv[4]) ? 2 : 1);
+        return list && SetRowState(list, static_cast<int>(Number(argv[3])), image, LVIS_STATEIMAGEMASK) ? 0
+                                                                                                        : 1;
+    }
+    if (cmd == "rowclick" && argc >= 4) {
+        HWND list = FindList(ParseHwnd(argv[2]));
+        return list && ClickRow(list, static_cast<int>(Number(argv[3])),
+                                argc > 4 && std::strcmp(argv[4], "double") == 0)
+                   ? 0
+                   : 1;
+    }
     if (cmd == "list") {
         ::EnumWindows(ListProc, 0);
         return 0;
