@@ -18,14 +18,6 @@ PATH_EDIT=411 MODE_RO=414 MODE_HIDE=415 MASK_FIRST=421 MASK_DOCS=424 MASK_CUSTOM
 BTN_ADVANCED=432 BTN_OK=433
 DIR_LABEL=450 EXCL_FILES=452 INCL_PROC=454 EXCL_PROC=456
 
-poll() { # seconds command...
-    local end=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < end)) || return 1
-        sleep 0.1
-    done
-}
 rows() { ui rows "$win"; }
 row_selected() { [[ $(rows | sed -n "$(($1 + 1))p" | cut -f2) == 1 ]]; }
 save_enabled() { ui tbenabled "$win" $TOOLBAR $BTN_SAVE; }
@@ -111,7 +103,7 @@ check_eq "nothing is in the file before Save" "$(ctl get "$winapp\\mrf.dat" "${K
 # Save with protection started: the file holds the entry in order, and Start hands it over.
 rm -f "$app/calls.log"
 ui command "$win" $CMD_SAVE
-poll 10 test "$(save_enabled)" = 0
+wait_until 10 test "$(save_enabled)" = 0
 check_eq "Save clears the modified state" "$(save_enabled)" 0
 check_eq "the file holds the new entry in the order written, and the count" "$(stored)" \
     "${K}_FL_Count=3
@@ -136,7 +128,7 @@ check_eq "the engine enforces them" "$(active | head -1)" "enforcement: on"
 # Edit by Enter on the list: the dialog opens from the entry with the custom mask choice; Cancel
 # changes nothing.
 ui rowclick "$win" 2
-poll 5 row_selected 2
+wait_until 5 row_selected 2
 ui key "$list" 0 $VK_RETURN
 dlg=$(folder_dialog)
 check "Enter on the list edits the selected row" test -n "$dlg"
@@ -167,22 +159,22 @@ check_eq "the edited row shows the new texts" "$(rows | tail -1)" \
 
 # Check boxes: selecting writes nothing, a tick is recorded.
 ui command "$win" $CMD_SAVE
-poll 10 test "$(save_enabled)" = 0
+wait_until 10 test "$(save_enabled)" = 0
 ui rowclick "$win" 1
-poll 5 row_selected 1
+wait_until 5 row_selected 1
 check_eq "selecting a row marks nothing" "$(save_enabled)" 0
 ui listcheck "$win" 1 1
-poll 5 test "$(save_enabled)" = 1
+wait_until 5 test "$(save_enabled)" = 1
 check_eq "ticking a box marks the window modified" "$(save_enabled)" 1
 
 # Delete the middle entry, then save: the last one moves down with all its keys.
 ui command "$win" $CMD_REMOVE
-poll 5 test "$(rows | wc -l)" = 2
+wait_until 5 test "$(rows | wc -l)" = 2
 check_eq "Delete removes the row and selects the first" "$(rows | cut -f1-3)" \
     "1${T}1${T}C:\\Docs
 1${T}0${T}C:\\Shared\\Docs"
 ui command "$win" $CMD_SAVE
-poll 10 test "$(save_enabled)" = 0
+wait_until 10 test "$(save_enabled)" = 0
 check_eq "the file holds two entries, renumbered" "$(stored)" \
     "${K}_FL_Count=2
 ${K}_FL_0_folder=C:\\Docs
@@ -197,7 +189,7 @@ ${K}_FL_1_exlproc=backup.exe"
 
 # The close question: Cancel keeps the window on screen, No hides it with the changes unsaved.
 ui listcheck "$win" 0 0
-poll 5 test "$(save_enabled)" = 1
+wait_until 5 test "$(save_enabled)" = 1
 ui post "$win" $WM_CLOSE 0 0
 box=$(ui wait '#32770' Umberlock 5000)
 check_eq "closing with changes asks" "$(ui gettext "$box" 65535)" "Do you want to save modifications ?"
@@ -212,7 +204,7 @@ check "No hides the window" ui hidden "$win" 5000
 check "the program goes on" kill -0 "$last"
 check_eq "the change is not saved" "$(ctl get "$winapp\\mrf.dat" "${K}_FL_0_enabled" absent)" absent
 ui command "$win" $TRAY_SETTINGS
-poll 5 ui visible "$win"
+wait_until 5 ui visible "$win"
 check_eq "Save is still enabled afterwards" "$(save_enabled)" 1
 
 ui command "$win" $CMD_EXIT
