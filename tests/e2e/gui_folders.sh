@@ -21,6 +21,9 @@ DIR_LABEL=450 EXCL_FILES=452 INCL_PROC=454 EXCL_PROC=456
 rows() { ui rows "$win"; }
 row_selected() { [[ $(rows | sed -n "$(($1 + 1))p" | cut -f2) == 1 ]]; }
 save_enabled() { ui tbenabled "$win" $TOOLBAR $BTN_SAVE; }
+# Conditions to wait for: evaluated afresh at every try.
+save_is() { [[ $(save_enabled) == "$1" ]]; }
+row_count_is() { [[ $(rows | wc -l) == "$1" ]]; }
 stored() { ctl list "$winapp\\mrf.dat" "${user}_FL_"; }
 folder_dialog() { ui wait '#32770' 'Add Folder' 10000; }
 advanced_dialog() { ui wait '#32770' 'Advanced folder options' 10000; }
@@ -103,7 +106,7 @@ check_eq "nothing is in the file before Save" "$(ctl get "$winapp\\mrf.dat" "${K
 # Save with protection started: the file holds the entry in order, and Start hands it over.
 rm -f "$app/calls.log"
 ui command "$win" $CMD_SAVE
-wait_until 10 test "$(save_enabled)" = 0
+wait_until 10 save_is 0
 check_eq "Save clears the modified state" "$(save_enabled)" 0
 check_eq "the file holds the new entry in the order written, and the count" "$(stored)" \
     "${K}_FL_Count=3
@@ -159,22 +162,22 @@ check_eq "the edited row shows the new texts" "$(rows | tail -1)" \
 
 # Check boxes: selecting writes nothing, a tick is recorded.
 ui command "$win" $CMD_SAVE
-wait_until 10 test "$(save_enabled)" = 0
+wait_until 10 save_is 0
 ui rowclick "$win" 1
 wait_until 5 row_selected 1
 check_eq "selecting a row marks nothing" "$(save_enabled)" 0
 ui listcheck "$win" 1 1
-wait_until 5 test "$(save_enabled)" = 1
+wait_until 5 save_is 1
 check_eq "ticking a box marks the window modified" "$(save_enabled)" 1
 
 # Delete the middle entry, then save: the last one moves down with all its keys.
 ui command "$win" $CMD_REMOVE
-wait_until 5 test "$(rows | wc -l)" = 2
+wait_until 5 row_count_is 2
 check_eq "Delete removes the row and selects the first" "$(rows | cut -f1-3)" \
     "1${T}1${T}C:\\Docs
 1${T}0${T}C:\\Shared\\Docs"
 ui command "$win" $CMD_SAVE
-wait_until 10 test "$(save_enabled)" = 0
+wait_until 10 save_is 0
 check_eq "the file holds two entries, renumbered" "$(stored)" \
     "${K}_FL_Count=2
 ${K}_FL_0_folder=C:\\Docs
@@ -189,7 +192,7 @@ ${K}_FL_1_exlproc=backup.exe"
 
 # The close question: Cancel keeps the window on screen, No hides it with the changes unsaved.
 ui listcheck "$win" 0 0
-wait_until 5 test "$(save_enabled)" = 1
+wait_until 5 save_is 1
 ui post "$win" $WM_CLOSE 0 0
 box=$(ui wait '#32770' Umberlock 5000)
 check_eq "closing with changes asks" "$(ui gettext "$box" 65535)" "Do you want to save modifications ?"
