@@ -172,6 +172,11 @@ INT_PTR CALLBACK TMainForm::PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp) 
         self->OnNotify(reinterpret_cast<NMHDR*>(lp));
         return TRUE;
     }
+    // The menu key or Shift+F10 on the list; a right click comes as NM_RCLICK.
+    if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wp) == self->dirList_ && lp == -1) {
+        self->PopupMenu2();
+        return TRUE;
+    }
     return FALSE;
 }
 
