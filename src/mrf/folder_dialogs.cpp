@@ -12,17 +12,6 @@
 namespace mrf::ui {
 namespace {
 
-// Centred on the main window, also when opened from another dialog.
-void CenterOnOwner(HWND dlg) {
-    HWND owner = ::GetAncestor(dlg, GA_ROOTOWNER);
-    RECT o, d;
-    if (owner && ::IsWindowVisible(owner) && ::GetWindowRect(owner, &o) && ::GetWindowRect(dlg, &d)) {
-        int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
-        int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
-        ::SetWindowPos(dlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    }
-}
-
 std::string ItemText(HWND dlg, int id) {
     return GetText(::GetDlgItem(dlg, id));
 }

@@ -80,14 +80,7 @@ INT_PTR CALLBACK DefinitionProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         ::SendDlgItemMessageA(dlg, IDC_ENTER_PASSWORD, EM_SETPASSWORDCHAR, '*', 0);
         ::SendDlgItemMessageA(dlg, IDC_CONFIRM_PASSWORD, EM_SETPASSWORDCHAR, '*', 0);
         SetText(::GetDlgItem(dlg, IDC_ENTER_PASSWORD), data->enter);
-        // Centred on the owner.
-        HWND owner = ::GetWindow(dlg, GW_OWNER);
-        RECT o, d;
-        if (owner && ::IsWindowVisible(owner) && ::GetWindowRect(owner, &o) && ::GetWindowRect(dlg, &d)) {
-            int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
-            int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
-            ::SetWindowPos(dlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        }
+        CenterOnOwner(dlg);
         return TRUE;
     }
     case WM_COMMAND:

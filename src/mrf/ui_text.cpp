@@ -60,6 +60,17 @@ void TranslateMenu(HMENU menu) {
     }
 }
 
+void CenterOnOwner(HWND dialog) {
+    HWND owner = ::GetAncestor(dialog, GA_ROOTOWNER);
+    RECT o, d;
+    if (owner && owner != dialog && ::IsWindowVisible(owner) && ::GetWindowRect(owner, &o) &&
+        ::GetWindowRect(dialog, &d)) {
+        int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
+        int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
+        ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+}
+
 int Message(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
     return ::MessageBoxA(owner, Tr(text).c_str(), Tr(caption).c_str(), flags);
 }

@@ -11,6 +11,8 @@ void SetText(HWND window, const std::string& text);
 // Replaces the caption of the window and of every child by its translation.
 void TranslateWindow(HWND window);
 void TranslateMenu(HMENU menu);
+// Centres a dialog on the main window, also when it was opened from another dialog.
+void CenterOnOwner(HWND dialog);
 // A message box with translated text and caption.
 int Message(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 
