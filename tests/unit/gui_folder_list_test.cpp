@@ -189,6 +189,17 @@ TEST(GuiFolderAdd, AfterAMalformedCountAppendsBehindTheEntriesShown) {
     EXPECT_EQ(view.rows[2].caption, "C");
 }
 
+TEST(GuiFolderRows, AHugeCountShowsRowsUpToTheLastStoredEntry) {
+    StoreFixture fx(
+        {{"Staff_FL_Count", "2000000000"}, {"Staff_FL_0_folder", "A"}, {"Staff_FL_2_folder", "C"}});
+    FolderListView view = ReadFolderList(fx.store(), "Staff");
+    ASSERT_EQ(view.rows.size(), 3u);
+    EXPECT_EQ(view.rows[1].caption, "");
+    EXPECT_EQ(view.rows[2].caption, "C");
+    StoreFixture none(Settings{{"Staff_FL_Count", "2000000000"}});
+    EXPECT_TRUE(ReadFolderList(none.store(), "Staff").rows.empty());
+}
+
 // Twelve entries with a different set of keys each; entry n's values all carry n.
 Settings TwelveEntries() {
     Settings s{{"Staff_FL_Count", "12"}, {"Staff_FL_10_extra", "kept"}};

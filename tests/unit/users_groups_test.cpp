@@ -86,10 +86,28 @@ TEST_F(TranslatedGuestGroup, OnlyTheTranslatedNameCounts) {
     EXPECT_FALSE(fx.store().KeyExists("alice_UserGroup"));
 }
 
-TEST(GetUserGroup, MalformedCountIsAConversionError) {
-    StoreFixture fx({{"UserGroup_Count", "many"}, {"alice_UserGroup", "Staff"}});
-    EXPECT_THROW(GetUserGroup(fx.store(), "alice"), ConversionError);
+// A start must not fail on a damaged catalogue, nor throw memberships away because of it.
+TEST(GetUserGroup, MalformedCountGivesTheOwnRulesAndKeepsTheMembership) {
+    StoreFixture fx({{"UserGroup_Count", "many"}, {"UserGroup_0", "Staff"}, {"alice_UserGroup", "Staff"}});
+    EXPECT_EQ(GetUserGroup(fx.store(), "alice"), "");
+    EXPECT_EQ(RuleKeyFor(fx.store(), "alice"), "alice");
     EXPECT_TRUE(fx.store().KeyExists("alice_UserGroup"));
+    EXPECT_FALSE(IsGroup(fx.store(), "Staff", true));
+}
+
+// A huge count is read from the lines that exist, with the same answers as a walk of the indexes.
+TEST(IsGroup, AHugeCountIsAnsweredFromTheStoredNames) {
+    StoreFixture fx({{"UserGroup_Count", "2000000000"},
+                     {"UserGroup_7", "Staff"},
+                     {"UserGroup_07", "Zero"},
+                     {"UserGroup_9_Descr", "Descr"},
+                     {"bob_UserGroup", "Gone"}});
+    EXPECT_TRUE(IsGroup(fx.store(), "Staff", false));
+    EXPECT_FALSE(IsGroup(fx.store(), "Zero", false));  // "07" is not index 7
+    EXPECT_FALSE(IsGroup(fx.store(), "Descr", false)); // a description is no name
+    EXPECT_TRUE(IsGroup(fx.store(), "", false));       // absent indexes read as empty names
+    EXPECT_EQ(GetUserGroup(fx.store(), "bob"), "");
+    EXPECT_FALSE(fx.store().KeyExists("bob_UserGroup"));
 }
 
 } // namespace

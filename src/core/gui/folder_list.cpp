@@ -1,5 +1,6 @@
 #include "core/gui/folder_list.h"
 
+#include <algorithm>
 #include <set>
 
 #include "core/engine/rule_keys.h"
@@ -28,8 +29,8 @@ std::string EntryPrefix(std::string_view ruleKey, int n) {
     return std::string(ruleKey) + "_FL_" + std::to_string(n) + "_";
 }
 
-// The number of entries 0, 1, ... that have at least one key, up to the first gap.
-int CountPresentEntries(const TEncriptor& store, std::string_view ruleKey) {
+// The entry numbers that have at least one key.
+std::set<int> PresentEntries(const TEncriptor& store, std::string_view ruleKey) {
     const std::string prefix = std::string(ruleKey) + "_FL_";
     std::set<int> present;
     store.ForEachLine([&](std::string_view line) {
@@ -44,10 +45,27 @@ int CountPresentEntries(const TEncriptor& store, std::string_view ruleKey) {
             return;
         present.insert(std::stoi(std::string(rest.substr(0, digits))));
     });
+    return present;
+}
+
+// The number of entries 0, 1, ... that have at least one key, up to the first gap.
+int CountPresentEntries(const TEncriptor& store, std::string_view ruleKey) {
+    const std::set<int> present = PresentEntries(store, ruleKey);
     int count = 0;
     while (present.count(count))
         ++count;
     return count;
+}
+
+// Up to this many rows the stored count is shown as it is; beyond it, rows past the last stored
+// entry (which would only show defaults) are left out, so a damaged count cannot stall the window.
+constexpr int32_t kDirectRowLimit = 4096;
+
+int RowsFor(const TEncriptor& store, std::string_view ruleKey, int32_t count) {
+    if (count <= kDirectRowLimit)
+        return count;
+    const std::set<int> present = PresentEntries(store, ruleKey);
+    return present.empty() ? 0 : std::min(count, *present.rbegin() + 1);
 }
 
 void WriteTexts(TEncriptor& store, const std::string& key, int n, const FolderDialogState& dialog) {
@@ -76,7 +94,7 @@ FolderRow ReadFolderRow(const TEncriptor& store, std::string_view ruleKey, int n
 FolderListView ReadFolderList(const TEncriptor& store, std::string_view ruleKey) {
     FolderListView view;
     std::optional<int32_t> count = ReadNumber(store, FolderCountKey(ruleKey), 0, view.problem);
-    const int rows = count ? *count : CountPresentEntries(store, ruleKey);
+    const int rows = count ? RowsFor(store, ruleKey, *count) : CountPresentEntries(store, ruleKey);
     for (int n = 0; n < rows; ++n)
         view.rows.push_back(ReadFolderRow(store, ruleKey, n, view.problem));
     return view;
