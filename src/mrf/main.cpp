@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "core/gui/option_keys.h"
 #include "core/gui/startup.h"
@@ -25,11 +26,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::vector<std::string> args(__argv + 1, __argv + __argc);
 
     ui::SingleInstance instance(programPath);
-    if (instance.OtherRuns()) {
-        instance.HandOver(args);
+    // An instance that is just ending takes no arguments any more; then this one runs instead.
+    if (instance.OtherRuns() && (instance.HandOver(args) || !instance.TakeOver())) {
         win32::FreeSettingsStore();
         return 0;
     }
+    // The folder browser and the shell need COM on this thread.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     win32::Win32EngineLoader loader(win32::ProgramFolder());
     win32::BcryptPbkdf2 crypto;
@@ -45,6 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         code = form.Run();
         ::DestroyWindow(form.Handle());
     }
+    ::CoUninitialize();
     win32::FreeSettingsStore();
     return code;
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "core/engine/compile.h"
 #include "core/engine/rule_key.h"
 #include "core/engine/rule_keys.h"
 #include "core/gui/option_keys.h"
@@ -118,8 +119,8 @@ void TMainForm::FormCreate() {
     const std::string user = win32::LoggedOnUserName();
     const std::string ruleKey = RuleKeyFor(store_, user);
     state_.displayedRuleKey = ruleKey;
-    std::string exe = ProgramPath();
-    bridge_.InitEngine(ruleKey, exe.substr(exe.find_last_of('\\') + 1) + ";ulksrv.exe");
+    const std::string exe = ProgramPath();
+    bridge_.InitEngine(ruleKey, DefaultProcessList(exe.substr(exe.find_last_of('\\') + 1)));
 }
 
 void TMainForm::StartUp(const std::string& argument) {
@@ -137,6 +138,15 @@ int TMainForm::Run() {
             HWND active = ::GetActiveWindow();
             if (active && active != hwnd_ && ::IsDialogMessageA(active, &msg))
                 continue;
+            // Tab moves through the controls of the page on show; every other key stays with its control
+            // (Enter on the folder list edits the row).
+            if (active == hwnd_ && msg.wParam == VK_TAB && msg.message >= WM_KEYFIRST &&
+                msg.message <= WM_KEYLAST) {
+                const auto sel = static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0));
+                HWND page = sel >= 0 && sel < 3 ? pages_[sel] : nullptr;
+                if (page && ::IsChild(page, msg.hwnd) && ::IsDialogMessageA(page, &msg))
+                    continue;
+            }
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
@@ -152,7 +162,15 @@ LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         self->hwnd_ = hwnd;
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    return self ? self->Handle(msg, wp, lp) : ::DefWindowProcA(hwnd, msg, wp, lp);
+    if (!self)
+        return ::DefWindowProcA(hwnd, msg, wp, lp);
+    // No exception may unwind through the system's frames: it is reported and the program goes on.
+    try {
+        return self->Handle(msg, wp, lp);
+    } catch (const std::exception& e) {
+        self->ShowMessage({e.what(), Tr(kAppTitle)});
+        return 0;
+    }
 }
 
 INT_PTR CALLBACK TMainForm::PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp) {
@@ -296,8 +314,8 @@ void TMainForm::SelectPage(int index) {
 
 LRESULT TMainForm::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-        // Explorer came back: its notification area has forgotten our icon.
-        if (trayIconOn_) {
+        // Explorer came back: its notification area has forgotten our icon, or never had it.
+        if (state_.inTray) {
             trayIconOn_ = false;
             TrayIcon(true);
         }
@@ -329,7 +347,11 @@ LRESULT TMainForm::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         FormCloseQuery();
         return 0;
     case WM_QUERYENDSESSION:
-        return TRUE;
+        return QueryEndSession() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        if (wp)
+            SavePlacement();
+        return 0;
     case WM_HOTKEY:
         if (wp == kHotKeyId)
             tray_.ShowSettingsWindow();
@@ -546,10 +568,34 @@ void TMainForm::SetStatusText(const std::string& text) {
 }
 
 bool TMainForm::cmdSaveExecute() {
-    return SaveSettings(store_, state_,
-                        {[this](uint16_t code) { RegisterTheHotKey(code); },
-                         [this] { ShowResult(protection_.Start()); },
-                         [this](const UserMessage& message) { ShowMessage(message); }});
+    const bool saved = SaveSettings(store_, state_,
+                                    {[this](uint16_t code) { RegisterTheHotKey(code); },
+                                     [this] { ShowResult(protection_.Start()); },
+                                     [this](const UserMessage& message) { ShowMessage(message); }});
+    // The save took in what other programs saved meanwhile: the list shows the file as it now is.
+    if (saved)
+        FillFolderList();
+    return saved;
+}
+
+bool TMainForm::QueryEndSession() {
+    // Windows is ending the session: from the tray the changes are saved without a question, from
+    // the screen the user is asked as for a close, and Cancel keeps the session.
+    if (state_.inTray) {
+        cmdSaveExecute();
+        return true;
+    }
+    if (!state_.settingsModified)
+        return true;
+    switch (ui::Message(hwnd_, "Do you want to save modifications ?", std::string(kAppTitle),
+                        MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return cmdSaveExecute();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TMainForm::cmdPasswordExecute() {
@@ -557,7 +603,8 @@ void TMainForm::cmdPasswordExecute() {
     PasswordDefinitionData data;
     data.enter = initial.enter;
     data.check = [](const std::string& enter, const std::string& confirm) {
-        return !CheckPasswordFields({enter, confirm});
+        auto problem = CheckPasswordFields({enter, confirm});
+        return problem ? problem->text : std::string();
     };
     if (!RunPasswordDefinition(hwnd_, data))
         return;
@@ -833,7 +880,17 @@ void TMainForm::SavePlacement() {
     if (!placementRestored_ || !::GetWindowPlacement(hwnd_, &wp))
         return;
     const std::string ini = IniPath();
-    const RECT& r = wp.rcNormalPosition;
+    RECT r;
+    if (::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) {
+        // The normal place is kept in work-area coordinates; the file holds screen coordinates.
+        r = wp.rcNormalPosition;
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (::GetMonitorInfoA(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &info))
+            ::OffsetRect(&r, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+    } else {
+        ::GetWindowRect(hwnd_, &r);
+    }
     auto write = [&](const char* key, long value) {
         ::WritePrivateProfileStringA(kIniSection, key, std::to_string(value).c_str(), ini.c_str());
     };
@@ -951,6 +1008,9 @@ void TMainForm::ShowMessage(const UserMessage& message) {
 
 bool TMainForm::Execute(PromptSession& session) {
     PasswordPromptData data;
+    const UserMessage wrong = PromptSession::WrongPasswordMessage();
+    data.wrongText = wrong.text;
+    data.wrongCaption = wrong.caption;
     session.Activate();
     data.check = [&session](const std::string& typed) {
         switch (session.OnOk(typed)) {

@@ -62,6 +62,8 @@ private:
     void cmdPasswordExecute();
     void cmdHelpFileExecute();
     void FormCloseQuery();
+    // WM_QUERYENDSESSION: whether the session may end.
+    bool QueryEndSession();
     void FillFolderList();
 
     // The folder list.

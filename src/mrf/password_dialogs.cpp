@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "core/gui/option_keys.h"
+#include "core/text/translate.h"
 #include "mrf/resource.h"
 #include "mrf/ui_text.h"
 
@@ -52,8 +54,8 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
                 ::EndDialog(dlg, IDOK);
                 return TRUE;
             }
-            Message(nullptr, "The Password is wrong !", "Error",
-                    MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TASKMODAL);
+            ::MessageBoxA(nullptr, data->wrongText.c_str(), data->wrongCaption.c_str(),
+                          MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TASKMODAL);
             SetText(edit, "");
             if (answer == PromptAnswer::WrongGiveUp)
                 ::EndDialog(dlg, IDCANCEL);
@@ -87,8 +89,8 @@ INT_PTR CALLBACK DefinitionProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) == IDOK) {
             std::string enter = GetText(::GetDlgItem(dlg, IDC_ENTER_PASSWORD));
             std::string confirm = GetText(::GetDlgItem(dlg, IDC_CONFIRM_PASSWORD));
-            if (!data->check(enter, confirm)) {
-                Message(dlg, "Confirm the password !", "Umberlock", MB_OK | MB_ICONINFORMATION);
+            if (std::string problem = data->check(enter, confirm); !problem.empty()) {
+                ::MessageBoxA(dlg, problem.c_str(), Tr(kAppTitle).c_str(), MB_OK | MB_ICONINFORMATION);
                 HWND field = ::GetDlgItem(dlg, IDC_CONFIRM_PASSWORD);
                 SetText(field, "");
                 ::SetFocus(field);

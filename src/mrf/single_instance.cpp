@@ -39,6 +39,13 @@ void SingleInstance::Publish(HWND window) {
     }
 }
 
+bool SingleInstance::TakeOver() {
+    mutex_.reset();
+    mutex_.reset(::CreateMutexA(nullptr, FALSE, name_.c_str()));
+    otherRuns_ = !mutex_ || ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return !otherRuns_;
+}
+
 bool SingleInstance::HandOver(const std::vector<std::string>& arguments) {
     const std::string map = name_ + ".window";
     HWND window = nullptr;

@@ -20,6 +20,8 @@ public:
     // A later start: brings the running instance forward and hands it the arguments. Waits a
     // bounded time for the running instance's window. Returns whether they were delivered.
     bool HandOver(const std::vector<std::string>& arguments);
+    // After a failed hand-over: becomes the first instance when the other one has ended meanwhile.
+    bool TakeOver();
 
 private:
     std::string name_;
