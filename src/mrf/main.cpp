@@ -14,8 +14,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace mrf;
-    char path[MAX_PATH];
-    const std::string programPath(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
+    const std::string programPath = win32::ProgramPath();
     // The settings store comes before anything else: the program's own path with ".dat".
     try {
         win32::InitSettingsStore(ChangeExtension(programPath, ".dat"));

@@ -484,7 +484,7 @@ void TMainForm::OnPageCommand(unsigned id, unsigned code) {
         if (code == EN_CHANGE) {
             auto value =
                 static_cast<uint16_t>(::SendDlgItemMessageA(options, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
-            JvHotKey1Change(store_, state_, FromHotKeyControl(value));
+            JvHotKey1Change(store_, state_, ApplyHotKeyFieldRule(FromHotKeyControl(value)));
         }
         break;
     case IDC_DEFINE_PASSWORD:
@@ -906,27 +906,17 @@ void TMainForm::FormDestroy() {
     TrayIcon(false);
     if (hotKeyRegistered_)
         ::UnregisterHotKey(hwnd_, kHotKeyId);
-    if (state_.sessionNotify) {
-        std::string dll = win32::SystemFolder() + "\\Wtsapi32.dll";
-        if (HMODULE lib = ::LoadLibraryA(dll.c_str())) {
-            using Fn = BOOL(WINAPI*)(HWND);
-            if (auto fn = reinterpret_cast<Fn>(
-                    reinterpret_cast<void*>(::GetProcAddress(lib, "WTSUnRegisterSessionNotification"))))
-                fn(hwnd_);
-            ::FreeLibrary(lib);
-        }
-    }
+    if (state_.sessionNotify)
+        CallSessionNotification("WTSUnRegisterSessionNotification", false);
     bridge_.FreeEngine();
 }
 
 bool TMainForm::IsNtFamily() {
-    return (::GetVersion() & 0x80000000u) == 0;
+    return win32::IsNtFamily();
 }
 
 std::string TMainForm::ProgramPath() {
-    char path[MAX_PATH];
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n);
+    return win32::ProgramPath();
 }
 
 void TMainForm::EnablePrivileges() {
@@ -948,17 +938,24 @@ void TMainForm::GrantEveryoneAccess(const std::string& path) {
 }
 
 bool TMainForm::RegisterSessionNotify() {
-    // From the system folder only, never from wherever the search order would find a copy.
-    std::string dll = win32::SystemFolder() + "\\Wtsapi32.dll";
+    state_.sessionNotify = CallSessionNotification("WTSRegisterSessionNotification", true);
+    return state_.sessionNotify;
+}
+
+// Loads "Wtsapi32.dll" from the system folder only, never from wherever the search order would
+// find a copy, and calls one of its two notification functions for this window.
+bool TMainForm::CallSessionNotification(const char* function, bool withFlags) {
+    const std::string dll = win32::SystemFolder() + "\\Wtsapi32.dll";
     HMODULE lib = ::LoadLibraryA(dll.c_str());
     if (!lib)
         return false;
-    using Fn = BOOL(WINAPI*)(HWND, DWORD);
-    auto fn = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(::GetProcAddress(lib, "WTSRegisterSessionNotification")));
-    bool ok = fn && fn(hwnd_, 0 /* this session only */);
+    void* fn = reinterpret_cast<void*>(::GetProcAddress(lib, function));
+    bool ok = false;
+    if (fn && withFlags)
+        ok = reinterpret_cast<BOOL(WINAPI*)(HWND, DWORD)>(fn)(hwnd_, 0 /* this session only */) != FALSE;
+    else if (fn)
+        ok = reinterpret_cast<BOOL(WINAPI*)(HWND)>(fn)(hwnd_) != FALSE;
     ::FreeLibrary(lib);
-    state_.sessionNotify = ok;
     return ok;
 }
 

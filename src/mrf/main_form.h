@@ -62,6 +62,7 @@ private:
     void cmdPasswordExecute();
     void cmdHelpFileExecute();
     void FormCloseQuery();
+    bool CallSessionNotification(const char* function, bool withFlags);
     // WM_QUERYENDSESSION: whether the session may end.
     bool QueryEndSession();
     void FillFolderList();

@@ -31,7 +31,7 @@ public:
     // Writes data into the file in place (it is created when missing), cuts it to that length and
     // flushes it to the disk before returning.
     virtual bool WriteFile(const std::string& path, const std::string& data, IoError& error) = 0;
-    // Whether a file could be written right now without creating it (it exists and is writable).
+    // Whether something exists at path.
     virtual bool FileExists(const std::string& path) = 0;
     // Waits a bounded time for the lock on path, which need not exist as a file; null on failure.
     virtual std::unique_ptr<FileLock> Lock(const std::string& path, bool exclusive, IoError& error) = 0;

@@ -6,6 +6,7 @@
 
 #include "core/engine/compile.h"
 #include "core/engine/reference/entry_text.h"
+#include "core/text/paths.h"
 #include "core/store/encriptor.h"
 #include "core/text/ansi.h"
 
@@ -20,6 +21,7 @@ constexpr const char* kUsage =
     "  encode FILE                 write the lines read from standard input into FILE\n"
     "  get FILE NAME [DEFAULT]     print the value of NAME (exit 1 when absent and no DEFAULT)\n"
     "  set FILE NAME VALUE         set NAME to VALUE and save; an empty VALUE deletes NAME\n"
+    "                              (and adds \"NAME=\" when NAME is absent)\n"
     "  list FILE PREFIX            print the lines that begin with PREFIX (letter case ignored)\n"
     "  rules FILE RULEKEY [--program-folder DIR] [--processes LIST]\n"
     "                              print the engine entries the rules of RULEKEY compile to, one per\n"
@@ -173,9 +175,7 @@ private:
     static std::string FolderOf(const std::string& file) {
         std::error_code ec;
         const std::filesystem::path full = std::filesystem::absolute(file, ec);
-        const std::string path = ec ? file : full.string();
-        const size_t slash = path.find_last_of("\\/");
-        return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+        return mrf::FolderOf(ec ? file : full.string());
     }
 
     static std::string WithFinalSeparator(const std::string& folder) {

@@ -5,13 +5,10 @@
 #include "win32/handles.h"
 #include "win32/win32_file_system.h"
 
+#include "core/text/paths.h"
+
 namespace mrf::vexcore {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 std::string LastError(const char* api) {
     const DWORD code = ::GetLastError();

@@ -31,12 +31,20 @@ void UseSystemCaseTable() {
     SetAnsiUpperTable(table);
 }
 
-std::string ProgramFolder() {
+std::string ProgramPath() {
     char path[MAX_PATH];
     DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full(path, n);
+    return std::string(path, n < MAX_PATH ? n : 0);
+}
+
+std::string ProgramFolder() {
+    const std::string full = ProgramPath();
     size_t slash = full.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
+}
+
+bool IsNtFamily() {
+    return (::GetVersion() & 0x80000000u) == 0;
 }
 
 std::string SystemFolder() {

@@ -12,8 +12,11 @@ extern TEncriptor* SettingsStore;
 // Letter case of names follows the system's ANSI code page.
 void UseSystemCaseTable();
 
-// The program's folder with its final "\".
+// The running program file's full path, and its folder with the final "\".
+std::string ProgramPath();
 std::string ProgramFolder();
+// Windows NT and its successors, as opposed to the 9x family.
+bool IsNtFamily();
 std::string SettingsPath();
 // The system folder, without a final "\".
 std::string SystemFolder();

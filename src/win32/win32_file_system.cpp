@@ -1,6 +1,7 @@
 #include "win32/win32_file_system.h"
 
 #include "win32/handles.h"
+#include "win32/settings_store.h"
 
 namespace mrf::win32 {
 namespace {
@@ -142,7 +143,7 @@ bool Win32FileSystem::GrantEveryoneAccess(const std::string& path) {
 }
 
 bool GrantEveryoneAccess(const std::string& path) {
-    if (::GetVersion() & 0x80000000u)
+    if (!IsNtFamily())
         return false; // the Windows 9x family has no access lists
     SECURITY_DESCRIPTOR sd;
     if (!::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION))

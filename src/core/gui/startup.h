@@ -10,6 +10,7 @@
 #include "core/gui/password_gate.h"
 #include "core/gui/protection.h"
 #include "core/store/encriptor.h"
+#include "core/text/paths.h"
 
 namespace mrf {
 
@@ -42,10 +43,6 @@ public:
     virtual void SetHelpFile(const std::string& path) = 0;
     virtual void EnableUpdateTimer() = 0;
 };
-
-// The program file's path with another extension; its folder with the final "\".
-std::string ChangeExtension(std::string_view path, std::string_view extension);
-std::string FolderOf(std::string_view path);
 
 class Startup {
 public:
