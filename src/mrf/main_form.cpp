@@ -587,14 +587,25 @@ bool TMainForm::QueryEndSession() {
     }
     if (!state_.settingsModified)
         return true;
-    switch (ui::Message(hwnd_, "Do you want to save modifications ?", std::string(kAppTitle),
-                        MB_YESNOCANCEL | MB_ICONQUESTION)) {
-    case IDYES:
+    switch (AskToSave()) {
+    case SaveAnswer::Yes:
         return cmdSaveExecute();
-    case IDNO:
+    case SaveAnswer::No:
         return true;
     default:
         return false;
+    }
+}
+
+SaveAnswer TMainForm::AskToSave() {
+    switch (ui::Message(hwnd_, "Do you want to save modifications ?", std::string(kAppTitle),
+                        MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return SaveAnswer::Yes;
+    case IDNO:
+        return SaveAnswer::No;
+    default:
+        return SaveAnswer::Cancel;
     }
 }
 
@@ -618,18 +629,8 @@ void TMainForm::cmdHelpFileExecute() {
 }
 
 void TMainForm::FormCloseQuery() {
-    CloseActions actions{[this] {
-                             switch (ui::Message(hwnd_, "Do you want to save modifications ?",
-                                                 std::string(kAppTitle), MB_YESNOCANCEL | MB_ICONQUESTION)) {
-                             case IDYES:
-                                 return SaveAnswer::Yes;
-                             case IDNO:
-                                 return SaveAnswer::No;
-                             default:
-                                 return SaveAnswer::Cancel;
-                             }
-                         },
-                         [this] { return cmdSaveExecute(); }, [this] { tray_.HideToTray(); }};
+    CloseActions actions{[this] { return AskToSave(); }, [this] { return cmdSaveExecute(); },
+                         [this] { tray_.HideToTray(); }};
     // Only a close from the tray goes ahead, and it ends the program.
     if (mrf::FormCloseQuery(state_, actions))
         Terminate();

@@ -65,6 +65,8 @@ private:
     bool CallSessionNotification(const char* function, bool withFlags);
     // WM_QUERYENDSESSION: whether the session may end.
     bool QueryEndSession();
+    // "Do you want to save modifications ?"
+    SaveAnswer AskToSave();
     void FillFolderList();
 
     // The folder list.
