@@ -10,11 +10,7 @@ namespace {
 
 std::string InstanceName(const std::string& programPath) {
     // Kernel object names may not hold "\": the path goes in as a hash of its upper-case form.
-    uint64_t h = 1469598103934665603ull;
-    for (char c : ToAnsiUpper(programPath)) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ull;
-    }
+    const uint64_t h = Fnv1a64(ToAnsiUpper(programPath));
     char name[64];
     std::snprintf(name, sizeof name, "Local\\Marrowfold.mrf.%016llx", static_cast<unsigned long long>(h));
     return name;

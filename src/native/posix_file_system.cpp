@@ -103,18 +103,19 @@ bool PosixFileSystem::FileExists(const std::string& path) {
 }
 
 std::unique_ptr<FileLock> PosixFileSystem::Lock(const std::string& path, bool exclusive, IoError& error) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // The folder is locked, not the file: it exists before the file's first creation.
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT)
-            return std::make_unique<FileLock>(); // nothing on disk to guard yet
-        error = Fail("open", path);
+        error = Fail("open", folder);
         return nullptr;
     }
     auto lock = std::make_unique<PosixLock>(fd);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) {
-            error = Fail("flock", path);
+            error = Fail("flock", folder);
             return nullptr;
         }
         if (std::chrono::steady_clock::now() > deadline) {

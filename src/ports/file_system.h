@@ -33,7 +33,8 @@ public:
     virtual bool WriteFile(const std::string& path, const std::string& data, IoError& error) = 0;
     // Whether something exists at path.
     virtual bool FileExists(const std::string& path) = 0;
-    // Waits a bounded time for the lock on path, which need not exist as a file; null on failure.
+    // Waits a bounded time for the lock on path, which need not exist as a file yet: a file's
+    // first creation is serialised too. Null on failure.
     virtual std::unique_ptr<FileLock> Lock(const std::string& path, bool exclusive, IoError& error) = 0;
     // Lets every account read and write the file (null access list); false where not possible.
     virtual bool GrantEveryoneAccess(const std::string& path) = 0;

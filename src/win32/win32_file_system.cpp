@@ -1,5 +1,9 @@
 #include "win32/win32_file_system.h"
 
+#include <cstdio>
+
+#include "core/text/ansi.h"
+
 #include "win32/handles.h"
 #include "win32/settings_store.h"
 
@@ -11,22 +15,26 @@ IoError Fail(const char* api, const std::string& path) {
     return IoError{api, path, code, SystemMessage(code)};
 }
 
-class Win32Lock : public FileLock {
+// A named mutex per settings file, so that the lock exists before the file does (a first start
+// creates it) and every session and account can take it.
+class MutexLock : public FileLock {
 public:
-    explicit Win32Lock(unique_hfile file) : file_(std::move(file)) {}
-    ~Win32Lock() override {
-        if (file_) {
-            OVERLAPPED o{};
-            o.OffsetHigh = kLockOffsetHigh;
-            ::UnlockFileEx(file_.get(), 0, 1, 0, &o);
-        }
-    }
-    // A byte far past any content: locking it never gets in the way of reads and writes.
-    static constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+    explicit MutexLock(unique_handle mutex) : mutex_(std::move(mutex)) {}
+    ~MutexLock() override { ::ReleaseMutex(mutex_.get()); }
 
 private:
-    unique_hfile file_;
+    unique_handle mutex_;
 };
+
+std::string LockName(const std::string& path) {
+    char full[MAX_PATH];
+    DWORD n = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    const uint64_t h = Fnv1a64(ToAnsiUpper(n > 0 && n < MAX_PATH ? std::string(full, n) : path));
+    char name[64];
+    std::snprintf(name, sizeof name, "Global\\Marrowfold.Settings.%016llx",
+                  static_cast<unsigned long long>(h));
+    return name;
+}
 
 } // namespace
 
@@ -106,35 +114,31 @@ bool Win32FileSystem::FileExists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::unique_ptr<FileLock> Win32FileSystem::Lock(const std::string& path, bool exclusive, IoError& error) {
-    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        DWORD code = ::GetLastError();
-        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
-            return std::make_unique<FileLock>(); // nothing on disk to guard yet
-        ::SetLastError(code);
-        error = Fail("CreateFile", path);
+std::unique_ptr<FileLock> Win32FileSystem::Lock(const std::string& path, bool, IoError& error) {
+    const std::string name = LockName(path);
+    SECURITY_DESCRIPTOR sd;
+    ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    ::SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
+    SECURITY_ATTRIBUTES sa{sizeof sa, &sd, FALSE};
+    unique_handle mutex(::CreateMutexA(&sa, FALSE, name.c_str()));
+    if (!mutex)
+        mutex.reset(::OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str()));
+    if (!mutex) {
+        error = Fail("CreateMutex", path);
         return nullptr;
     }
-    const DWORD flags = (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY;
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        OVERLAPPED o{};
-        o.OffsetHigh = Win32Lock::kLockOffsetHigh;
-        if (::LockFileEx(file.get(), flags, 0, 1, 0, &o))
-            return std::make_unique<Win32Lock>(std::move(file));
-        DWORD code = ::GetLastError();
-        if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) {
-            error = Fail("LockFileEx", path);
-            return nullptr;
-        }
-        if (::GetTickCount() - start > 10000) {
-            error = IoError{"LockFileEx", path, code, "the file stays locked by another process"};
-            return nullptr;
-        }
-        ::Sleep(20);
+    // An abandoned mutex was held by a process that died: its save is finished by the journal.
+    switch (::WaitForSingleObject(mutex.get(), 10000)) {
+    case WAIT_OBJECT_0:
+    case WAIT_ABANDONED:
+        return std::make_unique<MutexLock>(std::move(mutex));
+    case WAIT_TIMEOUT:
+        error =
+            IoError{"WaitForSingleObject", path, WAIT_TIMEOUT, "the file stays locked by another process"};
+        return nullptr;
+    default:
+        error = Fail("WaitForSingleObject", path);
+        return nullptr;
     }
 }
 

@@ -75,6 +75,15 @@ std::string AsciiUpper(std::string_view text) {
     return out;
 }
 
+uint64_t Fnv1a64(std::string_view bytes) {
+    uint64_t h = 1469598103934665603ull;
+    for (char c : bytes) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';

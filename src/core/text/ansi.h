@@ -26,6 +26,9 @@ bool AnsiStartsText(std::string_view text, std::string_view prefix);
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 
+// 64-bit FNV-1a of the bytes: names for kernel objects derived from paths.
+uint64_t Fnv1a64(std::string_view bytes);
+
 // The value of a hexadecimal digit (either case); -1 for any other character.
 int HexDigitValue(char c);
 

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
+
 #include "core/store/encriptor.h"
 #include "core/text/ansi.h"
 #include "win32/settings_store.h"
@@ -98,23 +101,29 @@ TEST_F(Win32Files, WritesInPlaceCutToLengthAndReportsMissingFiles) {
     EXPECT_EQ(error.code, static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
 }
 
+// A second holder waits until the first lets go, also for a file that does not exist yet.
 TEST_F(Win32Files, TheLockExcludesASecondHolderUntilReleased) {
-    IoError error;
-    ASSERT_TRUE(fs.WriteFile(path, "x", error));
-    auto first = fs.Lock(path, true, error);
-    ASSERT_TRUE(first);
-    // A second handle must not get the lock while the first holds it.
-    HANDLE h =
-        ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    OVERLAPPED o{};
-    o.OffsetHigh = 0x7FFFFFFF;
-    EXPECT_FALSE(::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o));
-    first.reset();
-    EXPECT_TRUE(::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o));
-    ::UnlockFileEx(h, 0, 1, 0, &o);
-    ::CloseHandle(h);
+    for (bool exists : {true, false}) {
+        IoError error;
+        if (exists)
+            ASSERT_TRUE(fs.WriteFile(path, "x", error));
+        else
+            ::DeleteFileA(path.c_str());
+        auto first = fs.Lock(path, true, error);
+        ASSERT_TRUE(first) << Describe(error);
+        std::atomic<bool> second{false};
+        std::thread other([&] {
+            Win32FileSystem again;
+            IoError e;
+            auto lock = again.Lock(path, true, e);
+            second = lock != nullptr;
+        });
+        ::Sleep(300);
+        EXPECT_FALSE(second) << (exists ? "existing file" : "missing file");
+        first.reset();
+        other.join();
+        EXPECT_TRUE(second);
+    }
 }
 
 TEST_F(Win32Files, AStoreSavesThroughTheJournalAndKeepsTheAccessList) {
