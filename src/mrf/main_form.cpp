@@ -976,6 +976,7 @@ bool TMainForm::FileExists(const std::string& path) {
 
 void TMainForm::ShowMainWindow() {
     RestorePlacement();
+    OnIdle(); // the window appears with its commands and buttons already right
     if (!::IsWindowVisible(hwnd_))
         ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);

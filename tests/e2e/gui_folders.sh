@@ -97,10 +97,11 @@ ui click "$adv" $IDCANCEL
 ui gone "$adv" 5000
 ui click "$dlg" $BTN_OK
 check "OK closes the folder dialog" ui gone "$dlg" 5000
+# The window adds the row after the dialog has gone, and enables Save when idle again.
+check "Save is enabled" wait_until 10 save_is 1
 
 new_row="C:\\Shared\\Docs${T}H${T}*.doc;*.rtf;*.txt${T}winword.exe${T}~*.tmp${T}backup.exe"
 check_eq "the new row is appended, ticked and selected" "$(rows | tail -1)" "1${T}1${T}$new_row"
-check_eq "Save is enabled" "$(save_enabled)" 1
 check_eq "nothing is in the file before Save" "$(ctl get "$winapp\\mrf.dat" "${K}_FL_2_folder" absent)" absent
 
 # Save with protection started: the file holds the entry in order, and Start hands it over.
@@ -157,6 +158,7 @@ ui click "$adv" $IDOK
 ui gone "$adv" 5000
 ui click "$dlg" $BTN_OK
 ui gone "$dlg" 5000
+wait_until 10 save_is 1 # the row is refilled before the window is idle again
 check_eq "the edited row shows the new texts" "$(rows | tail -1)" \
     "1${T}1${T}C:\\Shared\\Docs${T}RO${T}*.xls${T}*${T}~*.tmp${T}backup.exe"
 

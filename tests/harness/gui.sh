@@ -72,6 +72,9 @@ wait_until() { # seconds command...
     done
 }
 
+# A tool-bar button of the main window is checked (1) or not (0); the window sets them when idle.
+tb_is() { [[ "$(ui tbchecked "$1" 1001 "$2")" == "$3" ]]; }
+
 # mrf.exe run to its end in the foreground, bounded; its exit code.
 mrf_fg() { timeout 60 "$MRF_WINE_ENV" run "$winapp\\mrf.exe" "$@" >/dev/null 2>&1; }
 
