@@ -49,12 +49,13 @@ check "the hot key opens the password prompt" test -n "$dlg"
 answer_prompt secret
 shown=$(ui wait $main_class Umberlock 10000)
 check "the right password shows the window" test "$shown" = "$win"
-check "and takes the tray icon away" bash -c "! '$MRF_WINE_ENV' run '$app/uidriver.exe' tray $win 1"
+no_tray_icon() { ! ui tray "$1" 1; }
+check "and takes the tray icon away" wait_until 10 no_tray_icon "$win"
 
 # Closing the window with nothing unsaved hides it to the tray without a question.
 ui post "$win" 16 0 0
 check "closing hides the window" ui hidden "$win" 5000
-check "to the tray" ui tray "$win" 1
+check "to the tray" wait_until 10 ui tray "$win" 1
 check "without a question" bash -c "! '$MRF_WINE_ENV' run '$app/uidriver.exe' find '#32770' Umberlock"
 check "and the program goes on" kill -0 "$logon"
 ui command "$win" 40104 # tray Exit, behind the password
