@@ -40,19 +40,7 @@ class FolderDialog {
 public:
     explicit FolderDialog(FolderDialogData& data) : data_(data) {}
 
-    static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(dlg, DWLP_USER, lp);
-            reinterpret_cast<FolderDialog*>(lp)->Init(dlg);
-            return TRUE;
-        }
-        auto* self = reinterpret_cast<FolderDialog*>(::GetWindowLongPtrA(dlg, DWLP_USER));
-        if (self && msg == WM_COMMAND)
-            return self->Command(LOWORD(wp), HIWORD(wp));
-        return FALSE;
-    }
-
-private:
+    // Called by DialogProc.
     void Init(HWND dlg) {
         dlg_ = dlg;
         TranslateWindow(dlg);
@@ -67,20 +55,6 @@ private:
         ::CheckRadioButton(dlg, IDC_RADIOGROUP1_0, IDC_RADIOGROUP1_5, IDC_RADIOGROUP1_0 + s.maskChoice);
         ShowMask();
         CenterOnOwner(dlg);
-    }
-
-    void ShowMask() {
-        SetItemText(dlg_, IDC_MASKEDIT, data_.state.mask);
-        ::EnableWindow(::GetDlgItem(dlg_, IDC_MASKEDIT), data_.state.maskEnabled);
-        ::EnableWindow(::GetDlgItem(dlg_, IDC_LABEL2), data_.state.maskEnabled);
-    }
-
-    // The controls into the struct.
-    void Read() {
-        FolderDialogState& s = data_.state;
-        s.path = ItemText(dlg_, IDC_DIRECTORYEDIT1);
-        s.protectMode = ::IsDlgButtonChecked(dlg_, IDC_PROTECTMODE_1) == BST_CHECKED ? 1 : 0;
-        s.mask = ItemText(dlg_, IDC_MASKEDIT);
     }
 
     INT_PTR Command(unsigned id, unsigned code) {
@@ -123,6 +97,21 @@ private:
         return FALSE;
     }
 
+private:
+    void ShowMask() {
+        SetItemText(dlg_, IDC_MASKEDIT, data_.state.mask);
+        ::EnableWindow(::GetDlgItem(dlg_, IDC_MASKEDIT), data_.state.maskEnabled);
+        ::EnableWindow(::GetDlgItem(dlg_, IDC_LABEL2), data_.state.maskEnabled);
+    }
+
+    // The controls into the struct.
+    void Read() {
+        FolderDialogState& s = data_.state;
+        s.path = ItemText(dlg_, IDC_DIRECTORYEDIT1);
+        s.protectMode = ::IsDlgButtonChecked(dlg_, IDC_PROTECTMODE_1) == BST_CHECKED ? 1 : 0;
+        s.mask = ItemText(dlg_, IDC_MASKEDIT);
+    }
+
     FolderDialogData& data_;
     HWND dlg_ = nullptr;
 };
@@ -131,19 +120,7 @@ class AdvancedDialog {
 public:
     explicit AdvancedDialog(AdvancedDialogData& data) : data_(data) {}
 
-    static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(dlg, DWLP_USER, lp);
-            reinterpret_cast<AdvancedDialog*>(lp)->Init(dlg);
-            return TRUE;
-        }
-        auto* self = reinterpret_cast<AdvancedDialog*>(::GetWindowLongPtrA(dlg, DWLP_USER));
-        if (self && msg == WM_COMMAND)
-            return self->Command(LOWORD(wp));
-        return FALSE;
-    }
-
-private:
+    // Called by DialogProc.
     void Init(HWND dlg) {
         dlg_ = dlg;
         TranslateWindow(dlg);
@@ -164,7 +141,7 @@ private:
         CenterOnOwner(dlg);
     }
 
-    INT_PTR Command(unsigned id) {
+    INT_PTR Command(unsigned id, unsigned) {
         switch (id) {
         case IDOK:
             data_.fields.exclFiles = ItemText(dlg_, IDC_EXCLFILESEDIT);
@@ -183,6 +160,7 @@ private:
         return FALSE;
     }
 
+private:
     AdvancedDialogData& data_;
     HWND dlg_ = nullptr;
     win32::unique_gdiobj bold_; // outlives the label, which only borrows it
@@ -193,13 +171,13 @@ private:
 bool RunFolderDialog(HWND owner, FolderDialogData& data) {
     FolderDialog dialog(data);
     return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FOLDER_EDIT), owner,
-                             FolderDialog::Proc, reinterpret_cast<LPARAM>(&dialog)) == IDOK;
+                             DialogProc<FolderDialog>, reinterpret_cast<LPARAM>(&dialog)) == IDOK;
 }
 
 bool RunAdvancedDialog(HWND owner, AdvancedDialogData& data) {
     AdvancedDialog dialog(data);
     return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ADVANCED), owner,
-                             AdvancedDialog::Proc, reinterpret_cast<LPARAM>(&dialog)) == IDOK;
+                             DialogProc<AdvancedDialog>, reinterpret_cast<LPARAM>(&dialog)) == IDOK;
 }
 
 } // namespace mrf::ui
