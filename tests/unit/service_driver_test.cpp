@@ -94,7 +94,7 @@ TEST(RemoveDrivers, RemovesBothKindsAndSchedulesTheirFiles) {
     FakeDriverHost host;
     scm.Add(DriverServiceConfig(DriverKind::Unicode));
     scm.Add(DriverServiceConfig(DriverKind::Ansi), svc::Running); // loaded: only marked
-    EXPECT_TRUE(RemoveDrivers(scm, host));
+    EXPECT_TRUE(RemoveDriver(scm, host));
     EXPECT_EQ(scm.Find("ZFPUni"), nullptr);
     EXPECT_TRUE(scm.Find("ZFPAnsi")->markedForDelete);
     EXPECT_EQ(host.deleteOnReboot, (std::vector<std::string>{"C:\\WINDOWS\\system32\\Drivers\\ZFPAnsi.sys",
@@ -105,13 +105,13 @@ TEST(RemoveDrivers, RemovesBothKindsAndSchedulesTheirFiles) {
 TEST(RemoveDrivers, NothingRegisteredIsNoFailureButAFailedDeletionIs) {
     FakeServiceManager scm;
     FakeDriverHost host;
-    EXPECT_TRUE(RemoveDrivers(scm, host));
+    EXPECT_TRUE(RemoveDriver(scm, host));
     scm.Add(DriverServiceConfig(DriverKind::Unicode));
     scm.failing.insert("Delete");
-    EXPECT_FALSE(RemoveDrivers(scm, host));
+    EXPECT_FALSE(RemoveDriver(scm, host));
     EXPECT_TRUE(host.deleteOnReboot.empty()) << "the file stays while its registration does";
     scm.fullAccessDenied = true;
-    EXPECT_FALSE(RemoveDrivers(scm, host));
+    EXPECT_FALSE(RemoveDriver(scm, host));
 }
 
 } // namespace

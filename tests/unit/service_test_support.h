@@ -22,7 +22,7 @@ public:
         path = *systemDirectory;
         return true;
     }
-    void SetCurrentDirectory(const std::string& path) override { currentDirectory = path; }
+    void ChangeDirectory(const std::string& path) override { currentDirectory = path; }
     void ShowError(std::string_view text) override { errors.emplace_back(text); }
     bool DeleteOnReboot(const std::string& path) override {
         deleteOnReboot.push_back(path);

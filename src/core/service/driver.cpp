@@ -37,7 +37,7 @@ bool InstallDriver(DriverKind kind, ServiceManager& manager, DriverHost& host) {
         host.ShowError(kNoSystemDirectoryText);
         return false;
     }
-    host.SetCurrentDirectory(system);
+    host.ChangeDirectory(system);
     SystemError error;
     auto connection = manager.Connect(svc::ManagerAllAccess, error);
     if (!connection) {
@@ -55,7 +55,7 @@ bool InstallDriver(DriverKind kind, ServiceManager& manager, DriverHost& host) {
     return true;
 }
 
-bool RemoveDrivers(ServiceManager& manager, DriverHost& host) {
+bool RemoveDriver(ServiceManager& manager, DriverHost& host) {
     SystemError error;
     auto connection = manager.Connect(svc::ManagerAllAccess, error);
     if (!connection)

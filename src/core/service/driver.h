@@ -30,7 +30,7 @@ public:
     virtual ~DriverHost() = default;
     // The system folder without a final "\"; false when it cannot be had.
     virtual bool SystemDirectory(std::string& path) = 0;
-    virtual void SetCurrentDirectory(const std::string& path) = 0;
+    virtual void ChangeDirectory(const std::string& path) = 0;
     // A box with no owner, caption "Error" and an OK button; waits for the user.
     virtual void ShowError(std::string_view text) = 0;
     // Schedules the file's deletion for the next start of the system.
@@ -48,6 +48,6 @@ bool InstallDriver(DriverKind kind, ServiceManager& manager, DriverHost& host);
 // Deletes the registrations of both driver kinds, whichever exist, and schedules each deleted
 // driver's file for deletion at the next start. Silent. Returns false when a registration that
 // exists could not be deleted (or the service manager could not be asked).
-bool RemoveDrivers(ServiceManager& manager, DriverHost& host);
+bool RemoveDriver(ServiceManager& manager, DriverHost& host);
 
 } // namespace mrf

@@ -60,7 +60,7 @@ void ServiceRun::OnControl(uint32_t control) {
 void RemoveAfterStop(ServiceManager& manager, Registry& registry, DriverHost& driverHost,
                      std::string_view folder) {
     try {
-        RemoveDrivers(manager, driverHost);
+        RemoveDriver(manager, driverHost);
     } catch (...) {
     }
     UpdateAutorunAndUninstall(registry, folder, true);

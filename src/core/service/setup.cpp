@@ -133,7 +133,7 @@ private:
             Report(service_->Start(error) ? Outcome::Restarted : Outcome::RestartFailed);
             return true;
         case SetupStep::RemoveDrivers:
-            leftovers_ |= !RemoveDrivers(c_.manager, c_.driverHost);
+            leftovers_ |= !RemoveDriver(c_.manager, c_.driverHost);
             return true;
         case SetupStep::RemoveRunValue:
             leftovers_ |= !UpdateAutorunAndUninstall(c_.registry, FolderOf(c_.programPath), true);

@@ -1,0 +1,35 @@
+#include "win32/account_lookup.h"
+
+#include "win32/handles.h"
+
+#include <windows.h>
+
+#include <sddl.h>
+
+namespace mrf::win32 {
+
+namespace {
+
+struct LocalFreeTraits {
+    static PSID Invalid() { return nullptr; }
+    static void Close(PSID p) { ::LocalFree(p); }
+};
+
+} // namespace
+
+bool Win32AccountLookup::LookupSid(std::string_view sid, std::string& name, std::string& domain) {
+    const std::string text(sid);
+    unique_any<PSID, LocalFreeTraits> binary;
+    if (!::ConvertStringSidToSidA(text.c_str(), binary.put()))
+        return false;
+    char n[256], d[256];
+    DWORD nSize = sizeof n, dSize = sizeof d;
+    SID_NAME_USE use;
+    if (!::LookupAccountSidA(nullptr, binary.get(), n, &nSize, d, &dSize, &use))
+        return false;
+    name.assign(n, nSize);
+    domain.assign(d, dSize);
+    return true;
+}
+
+} // namespace mrf::win32
