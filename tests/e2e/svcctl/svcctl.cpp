@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
         std::printf("%s\n", seen.c_str());
         std::fflush(stdout);
         for (int n = 3; n < argc; ++n) {
-            STARTUPINFOA si{sizeof si};
+            STARTUPINFOA si{};
+            si.cb = sizeof si;
             PROCESS_INFORMATION pi{};
             if (!::CreateProcessA(nullptr, argv[n], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
                 return Fail("CreateProcessA");
