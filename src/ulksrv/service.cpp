@@ -22,14 +22,7 @@ public:
         statusHandle = ::RegisterServiceCtrlHandlerA(std::string(kServiceName).c_str(), ServiceCtrlHandler);
         return statusHandle != nullptr;
     }
-    void ReportStatus(const ServiceStatusRecord& record) override {
-        SERVICE_STATUS status{};
-        status.dwServiceType = record.serviceType;
-        status.dwCurrentState = record.currentState;
-        status.dwControlsAccepted = record.controlsAccepted;
-        status.dwWaitHint = record.waitHint;
-        ::SetServiceStatus(statusHandle, &status);
-    }
+    void ReportStatus(const ServiceStatusRecord& record) override { ReportServiceStatus(record); }
     void CreateStopEvent() override {
         event_ = ::CreateGlobalEvent(std::string(kStopEventName).c_str(), -1, 0);
     }
@@ -69,9 +62,13 @@ ServiceRun& Run() {
 
 } // namespace
 
-BOOL ReportServiceStatus(DWORD state) {
-    Host().ReportStatus(StatusRecord(state));
-    return TRUE;
+BOOL ReportServiceStatus(const ServiceStatusRecord& record) {
+    SERVICE_STATUS status{};
+    status.dwServiceType = record.serviceType;
+    status.dwCurrentState = record.currentState;
+    status.dwControlsAccepted = record.controlsAccepted;
+    status.dwWaitHint = record.waitHint;
+    return ::SetServiceStatus(statusHandle, &status);
 }
 
 void WINAPI ServiceMain(DWORD, char**) {

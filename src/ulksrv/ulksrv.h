@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace mrf {
+struct ServiceStatusRecord;
+}
+
 namespace mrf::ulksrv {
 
 // The program's arguments, without the program itself, and its folder with the final "\".
@@ -19,7 +23,8 @@ inline constexpr int kExitNotStartedAsService = 11;
 bool RunAsService();
 void WINAPI ServiceMain(DWORD argc, char** argv);
 void WINAPI ServiceCtrlHandler(DWORD control);
-BOOL ReportServiceStatus(DWORD state);
+// Sends one status report (the record ServiceRun builds for a state) to the service manager.
+BOOL ReportServiceStatus(const ServiceStatusRecord& record);
 
 // Installs, repairs, restarts or removes the service; returns the exit code of its outcome.
 int SetupService();
