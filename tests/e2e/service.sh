@@ -25,6 +25,11 @@ SERVICES='HKLM\System\CurrentControlSet\Services'
 # Live processes of this test's program (Wine shows the Windows command line; zombies left to
 # init count as ended).
 live() { ps -eo stat=,args= | awk '$1 !~ /^Z/' | grep -c 'Marrow Fold\\ulksrv.exe'; }
+none_live() { # waits up to 5 s for the last one to end
+    local i
+    for i in $(seq 50); do [[ $(live) == 0 ]] && return 0; sleep 0.1; done
+    return 1
+}
 
 cleanup() {
     wrun "$ulksrv" /un >/dev/null
@@ -104,7 +109,7 @@ check_eq "the service is gone" "$(svc state Marrowfold)" "OpenServiceA failed: 1
 check "the ANSI driver registration is gone" reg_missing "$SERVICES\\ZFPAnsi"
 check "the Unicode driver registration is gone" reg_missing "$SERVICES\\ZFPUni"
 check_eq "the Run value is gone" "$(reg_value "$RUN" 1mrf.exe)" ""
-check_eq "no service process is left" "$(live)" 0
+check "no service process is left" none_live
 check_eq "the uninstall string stays" "$(reg_value "$UNINSTALL" UninstallString)" "\"$winapp\\mrf.exe\" /U"
 
 # "UNICODE" registers the Unicode driver.
@@ -112,9 +117,16 @@ wrun "$ulksrv" UNICODE
 check_eq "a run with UNICODE exits 0" "$?" 0
 check "and registers the Unicode driver" reg_has "$SERVICES\\ZFPUni"
 check "and not the ANSI one" reg_missing "$SERVICES\\ZFPAnsi"
-wrun "$ulksrv" /un
-check_eq "which /un removes again" "$?" 0
-check "with its driver" reg_missing "$SERVICES\\ZFPUni"
-check_eq "and its process" "$(live)" 0
+
+# A service whose command line carries "/un" removes everything itself when it is stopped.
+svc setconfig Marrowfold 2 Marrowfold "\"$winapp\\ulksrv.exe\" /un" >/dev/null
+ctl="\"$winapp\\svcctl.exe\""
+out=$(svc stopwait Marrowfold "$ctl start Marrowfold" "$ctl stopwait Marrowfold")
+check_eq "the service restarts with /un and stops again" "$(sed -n '2,5p' <<<"$out" | sed 's/^3 //')" \
+    "$(printf 'started\nexit 0\n1\nexit 0')"
+check_eq "then its entry is gone" "$(svc state Marrowfold)" "OpenServiceA failed: 1060"
+check "with the driver registration" reg_missing "$SERVICES\\ZFPUni"
+check_eq "and the Run value" "$(reg_value "$RUN" 1mrf.exe)" ""
+check "and its process" none_live
 
 finish

@@ -1,5 +1,6 @@
 // A small service-manager client for the end-to-end tests, for what Wine's sc cannot do.
 //   svcctl state NAME                      the state the service manager reports
+//   svcctl start NAME                      starts the service
 //   svcctl interrogate NAME                the state the service itself answers
 //   svcctl stop NAME                       sends the stop control
 //   svcctl control NAME CODE               sends any control code
@@ -41,7 +42,9 @@ int main(int argc, char** argv) {
         return Fail("OpenServiceA");
     int rc = 0;
     SERVICE_STATUS status{};
-    if (verb == "state") {
+    if (verb == "start") {
+        rc = ::StartServiceA(service, 0, nullptr) ? (std::printf("started\n"), 0) : Fail("StartServiceA");
+    } else if (verb == "state") {
         rc = ::QueryServiceStatus(service, &status) ? (std::printf("%lu\n", status.dwCurrentState), 0)
                                                     : Fail("QueryServiceStatus");
     } else if (verb == "interrogate" || verb == "stop" || (verb == "control" && argc > 3)) {
