@@ -6,6 +6,8 @@
 
 #include <sddl.h>
 
+#include <cstring>
+
 namespace mrf::win32 {
 
 namespace {
@@ -27,8 +29,9 @@ bool Win32AccountLookup::LookupSid(std::string_view sid, std::string& name, std:
     SID_NAME_USE use;
     if (!::LookupAccountSidA(nullptr, binary.get(), n, &nSize, d, &dSize, &use))
         return false;
-    name.assign(n, nSize);
-    domain.assign(d, dSize);
+    // Wine counts the terminator in the sizes it returns; the texts end at it either way.
+    name.assign(n, ::strnlen(n, nSize));
+    domain.assign(d, ::strnlen(d, dSize));
     return true;
 }
 
