@@ -20,6 +20,9 @@ struct LocalFreeTraits {
 } // namespace
 
 bool Win32AccountLookup::LookupSid(std::string_view sid, std::string& name, std::string& domain) {
+    // Some conversions take texts that are no identifier at all (Wine's 64-bit one takes "").
+    if (sid.size() < 2 || (sid[0] != 'S' && sid[0] != 's') || sid[1] != '-')
+        return false;
     const std::string text(sid);
     unique_any<PSID, LocalFreeTraits> binary;
     if (!::ConvertStringSidToSidA(text.c_str(), binary.put()))
