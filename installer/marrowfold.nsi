@@ -1,7 +1,8 @@
 ; Marrowfold setup: installs the programs, creates the settings, writes the uninstall entry and
 ; hands the rest (service, logon start, driver registration) to ulksrv.exe.
 ;   makensis -DARCH=x86|amd64 -DBIN=<folder of the built programs> -DOUTFILE=<setup.exe> marrowfold.nsi
-; Optional: -DSKINS=<folder of *.skin files to ship in Skins\>.
+; Optional: -DSKINS=<folder of *.skin files to ship in Skins\>; -DQUILLON=<quillon.dll to ship
+; instead of BIN's> (the tests under Wine use the helper library's test build).
 
 !ifndef ARCH
   !error "define ARCH (x86 or amd64)"
@@ -22,6 +23,10 @@
   ; The 32-bit programs go to the 32-bit Program Files on 64-bit Windows.
   !define PROGRAMS_FOLDER "$PROGRAMFILES"
   !define REGVIEW 32
+!endif
+
+!ifndef QUILLON
+  !define QUILLON "${BIN}\quillon.dll"
 !endif
 
 !getdllversion "${BIN}\mrf.exe" VER_
@@ -184,7 +189,7 @@ Section "Marrowfold"
   SetOverwrite on
   File "${BIN}\mrf.exe"
   File "${BIN}\ulksrv.exe"
-  File "${BIN}\quillon.dll"
+  File "${QUILLON}"
   File "${BIN}\vexcore.dll"
   File "${BIN}\mrfctl.exe"
   !ifdef SKINS
@@ -235,6 +240,7 @@ SectionEnd
 Function un.onInit
   SetRegView ${REGVIEW}
   !insertmacro RequireAdmin
+  SetAutoClose true
   ; Settings go only when asked: interactively by a question, silently with /REMOVESETTINGS.
   StrCpy $RemoveSettings 0
   ${un.GetParameters} $0

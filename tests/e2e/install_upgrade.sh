@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installing over an existing installation keeps the settings and leaves one running service;
+# removal with /REMOVESETTINGS then takes the settings too.
+set -u
+source "$MRF_SOURCE/tests/harness/assert.sh"
+source "$MRF_SOURCE/tests/harness/install.sh"
+cleanup() {
+    pkill -f 'Marrowfold.(mrf|ulksrv)\.exe|Un_A\.exe' 2>/dev/null
+    wrun sc stop Marrowfold >/dev/null
+    for s in Marrowfold ZFPAnsi ZFPUni; do wrun sc delete $s >/dev/null; done
+    wrun reg delete "$UNINSTALL_KEY" /f >/dev/null
+    wrun reg delete "$RUN_KEY" /v 1mrf.exe /f >/dev/null
+    rm -rf "$dir" "$tools"
+}
+trap cleanup EXIT
+
+install_silently
+check_eq "the first install exits 0" $? 0
+ctl set "$win\\mrf.dat" Password Secret
+ctl set "$win\\mrf.dat" Staff_FL_Count 1
+ctl set "$win\\mrf.dat" Staff_FL_0_folder 'D:\Kept'
+before=$(ctl decode "$win\\mrf.dat" | grep -v -i '^LocalUserList')
+service_pid=$(pgrep -f 'Marrowfold.ulksrv\.exe')
+
+install_silently
+check_eq "installing over it exits 0" $? 0
+echo "upgrade install: $took s"
+check_eq "the settings are kept" "$(ctl decode "$win\\mrf.dat" | grep -v -i '^LocalUserList')" "$before"
+check_eq "the service runs again" "$(service_state Marrowfold)" RUNNING
+check_eq "as one process" "$(pgrep -f 'Marrowfold.ulksrv\.exe' | wc -l)" 1
+check "a new one" test "$(pgrep -f 'Marrowfold.ulksrv\.exe')" != "$service_pid"
+check "the log tells the second outcome too" test "$(grep -c '^installed' "$dir/setup.log")" -eq 2
+check_eq "one uninstall entry, still through mrf.exe /U" "$(regval "$UNINSTALL_KEY" UninstallString)" \
+    "\"$win\\mrf.exe\" /U"
+
+uninstall_silently /REMOVESETTINGS
+echo "silent uninstall with settings: $took s"
+check_removed "removal with the settings"
+check "the program folder is gone" test ! -e "$dir"
+finish
