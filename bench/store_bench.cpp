@@ -20,11 +20,22 @@ public:
         data = exists ? it->second : std::string();
         return true;
     }
-    bool WriteFile(const std::string& path, const std::string& data, mrf::IoError&) override {
-        files[path] = data;
-        return true;
+    class File : public mrf::WritableFile {
+    public:
+        explicit File(std::string& data) : data_(data) {}
+        bool Replace(const std::string& data, mrf::IoError&) override {
+            data_ = data;
+            return true;
+        }
+
+    private:
+        std::string& data_;
+    };
+    std::unique_ptr<mrf::WritableFile> OpenForWriting(const std::string& path, mrf::IoError&) override {
+        return std::make_unique<File>(files[path]);
     }
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    std::string CanonicalPath(const std::string& path) override { return path; }
     std::unique_ptr<mrf::FileLock> Lock(const std::string&, bool, mrf::IoError&) override {
         return std::make_unique<mrf::FileLock>();
     }
