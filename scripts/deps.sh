@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on Debian 12, and nothing when all is there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libbenchmark-dev mingw-w64 wine wine32:i386 xvfb x11-utils xdotool
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev mingw-w64 wine wine32:i386 xvfb x11-utils xdotool
           procps imagemagick python3)
 missing=()
 for p in "${packages[@]}"; do
