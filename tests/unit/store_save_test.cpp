@@ -144,7 +144,9 @@ TEST(StoreSave, AFileDeletedMeanwhileGetsWhatTheStoreHolds) {
     TEncriptor s("mrf.dat", fs);
     s.WriteString("A", "mine");
     fs.files.erase("mrf.dat");
+    fs.granted.clear();
     s.SaveIfModified(false);
+    EXPECT_TRUE(fs.granted["mrf.dat"]); // created anew, so opened to everyone
     auto expected = kOld;
     expected[1] = "A=mine";
     EXPECT_EQ(TEncriptor("mrf.dat", fs).Lines(), expected);

@@ -188,6 +188,7 @@ bool TEncriptor::JournalHolds(const std::string& journal, const std::string& con
 void TEncriptor::Commit(const std::string& journal, const std::string& content, const std::string& previous,
                         bool journalExists) {
     IoError error;
+    const bool fileExisted = files_.FileExists(fileName_);
     // The file first: one this process may not write is never changed through the journal.
     auto file = files_.OpenForWriting(fileName_, error);
     if (!file)
@@ -211,6 +212,9 @@ void TEncriptor::Commit(const std::string& journal, const std::string& content, 
             throw StoreIoError(error);
         return;
     }
+    file.reset();
+    if (!fileExisted)
+        files_.GrantEveryoneAccess(fileName_);
     files_.WriteFile(journal, std::string(), ignored); // a leftover journal equals the file
 }
 
@@ -227,7 +231,6 @@ void TEncriptor::Load() {
     if (!exists) {
         content = Scramble(JoinLines({LineOf(kSentinel, kSentinel)}));
         Commit(journal, content, std::string(), journalExists);
-        files_.GrantEveryoneAccess(fileName_);
     } else if (fromJournal) {
         // Finish the interrupted save; where that fails the journal still serves later loads.
         if (files_.WriteFile(fileName_, content, ignored))
