@@ -8,6 +8,7 @@
 
 #include "core/store/encriptor.h"
 #include "core/text/ansi.h"
+#include "win32/handles.h"
 #include "win32/settings_store.h"
 #include "win32/win32_file_system.h"
 
@@ -148,8 +149,9 @@ TEST_F(Win32Files, EveryNameOfAFileTakesTheSameLock) {
     IoError error;
     const std::string other = folder + "sub\\..\\" + ToAnsiUpper("mrf.dat");
     for (bool exists : {false, true}) {
-        if (exists)
+        if (exists) {
             ASSERT_TRUE(fs.WriteFile(path, "x", error));
+        }
         EXPECT_EQ(ToAnsiUpper(fs.CanonicalPath(other)), ToAnsiUpper(fs.CanonicalPath(path)));
         auto first = fs.Lock(other, true, error);
         ASSERT_TRUE(first) << Describe(error);
@@ -167,8 +169,10 @@ TEST_F(Win32Files, EveryNameOfAFileTakesTheSameLock) {
     }
 }
 
-// A read-only settings file is not changed, not even through the journal, which may be written.
-TEST_F(Win32Files, AReadOnlyFileIsNotChangedThroughTheJournal) {
+// A settings file this process may not write is not changed, not even through the journal, which
+// it may write. Read-only, and held open without write sharing (Wine run by root ignores the
+// read-only attribute).
+TEST_F(Win32Files, AnUnwritableFileIsNotChangedThroughTheJournal) {
     {
         TEncriptor store(path, fs);
         store.WriteString("A", "1");
@@ -177,6 +181,9 @@ TEST_F(Win32Files, AReadOnlyFileIsNotChangedThroughTheJournal) {
     TEncriptor store(path, fs);
     store.WriteString("A", "9");
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    unique_hfile holder(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     try {
         store.SaveIfModified(false);
         ADD_FAILURE() << "saved into a read-only file";
@@ -189,6 +196,7 @@ TEST_F(Win32Files, AReadOnlyFileIsNotChangedThroughTheJournal) {
     ASSERT_TRUE(fs.ReadFile(JournalPath(path), journal, exists, error));
     EXPECT_EQ(journal, "");
     EXPECT_EQ(TEncriptor(path, fs).ReadString("A", ""), "1");
+    holder.reset();
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     store.SaveIfModified(false);
     EXPECT_EQ(TEncriptor(path, fs).ReadString("A", ""), "9");
