@@ -7,6 +7,7 @@
 
 #include "core/store/encriptor.h"
 #include "core/store/scramble.h"
+#include "core/users/settings_units.h"
 #include "fakes/memory_file_system.h"
 
 namespace {
@@ -36,10 +37,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fs.files["mrf.dat"] = shape == 0 ? rest : rest.substr(0, rest.size() / 2);
     if (shape != 0)
         fs.files["mrf.dat.jnl"] = shape == 1 ? rest : rest.substr(rest.size() / 2);
-    mrf::TEncriptor store("mrf.dat", fs);
+    mrf::TEncriptor store("mrf.dat", fs, mrf::SettingsUnitOf);
     const auto lines = store.Lines();
     store.SaveIfModified(true);
     if (mrf::TEncriptor("mrf.dat", fs).Lines() != lines)
+        __builtin_trap();
+
+    // Two writers over whatever the file held: the merge keeps both changes.
+    mrf::TEncriptor other("mrf.dat", fs, mrf::SettingsUnitOf);
+    other.WriteString("K_FL_Count", "7");
+    store.WriteString("Fuzzed", "1");
+    other.SaveIfModified(false);
+    store.SaveIfModified(false);
+    mrf::TEncriptor merged("mrf.dat", fs);
+    if (merged.ReadString("K_FL_Count", "") != "7" || merged.ReadString("Fuzzed", "") != "1")
         __builtin_trap();
     return 0;
 }
