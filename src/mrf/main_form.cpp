@@ -15,6 +15,7 @@
 #include "mrf/password_dialogs.h"
 #include "mrf/resource.h"
 #include "mrf/ui_text.h"
+#include "win32/handles.h"
 #include "win32/settings_store.h"
 #include "win32/user_name.h"
 #include "win32/win32_file_system.h"
@@ -966,6 +967,23 @@ void TMainForm::Terminate() {
 
 void TMainForm::StartProgram(const std::string& path, const std::string& arguments) {
     ::ShellExecuteA(hwnd_, "open", path.c_str(), arguments.empty() ? nullptr : arguments.c_str(),
+                    win32::ProgramFolder().c_str(), SW_SHOWNORMAL);
+}
+
+bool TMainForm::IsElevated() {
+    win32::unique_handle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put()))
+        return true;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    // Before user account control there is no such query, and every administrator holds his rights.
+    if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size))
+        return true;
+    return elevation.TokenIsElevated != 0;
+}
+
+void TMainForm::StartProgramAsAdministrator(const std::string& path, const std::string& arguments) {
+    ::ShellExecuteA(hwnd_, "runas", path.c_str(), arguments.empty() ? nullptr : arguments.c_str(),
                     win32::ProgramFolder().c_str(), SW_SHOWNORMAL);
 }
 
