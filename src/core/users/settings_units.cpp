@@ -2,7 +2,7 @@
 
 #include "core/text/ansi.h"
 #include "core/users/group_keys.h"
-#include "core/users/user_list_keys.h"
+#include "core/users/local_users.h"
 
 namespace mrf {
 namespace {
