@@ -1,16 +1,15 @@
 // mrf.exe: the settings window, the logon start and the tray program.
 #include <windows.h>
 
-#include <commctrl.h>
-#include <objbase.h>
-
 #include "core/gui/option_keys.h"
 #include "core/gui/startup.h"
 #include "mrf/main_form.h"
+#include "mrf/message.h"
 #include "mrf/single_instance.h"
 #include "win32/bcrypt_pbkdf2.h"
 #include "win32/engine_loader.h"
 #include "win32/settings_store.h"
+#include "win32/win32_system.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace mrf;
@@ -19,7 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         win32::InitSettingsStore(ChangeExtension(programPath, ".dat"));
     } catch (const StoreIoError& e) {
-        ::MessageBoxA(nullptr, e.what(), kAppTitle.data(), MB_OK | MB_ICONERROR);
+        ui::Tell({nullptr, e.what(), std::string(kAppTitle), ui::Buttons::Ok, ui::Icon::Error});
         return 1;
     }
     std::vector<std::string> args(__argv + 1, __argv + __argc);
@@ -30,24 +29,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         win32::FreeSettingsStore();
         return 0;
     }
-    // The folder browser and the shell need COM on this thread.
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     win32::Win32EngineLoader loader(win32::ProgramFolder());
     win32::BcryptPbkdf2 crypto;
+    win32::Win32System system;
     int code = 0;
     {
-        ui::TMainForm form(*win32::SettingsStore, loader, crypto, crypto);
-        if (!form.Create()) {
-            win32::FreeSettingsStore();
-            return 1;
-        }
-        instance.Publish(form.Handle());
+        ui::TMainForm form(*win32::SettingsStore, loader, crypto, crypto, system,
+                           [&instance](HWND window) { instance.Publish(window); });
+        form.FormCreate();
         form.StartUp(args.empty() ? std::string() : args[0]);
         code = form.Run();
-        ::DestroyWindow(form.Handle());
+        form.Destroy();
     }
-    ::CoUninitialize();
     win32::FreeSettingsStore();
     return code;
 }
