@@ -72,7 +72,7 @@ void Startup::StartUp(std::string_view argument) {
         CommandResult result = protection_.Start();
         // A logon must not wait on a message box: a fault is told when the window next opens, by
         // this program from the tray, or by the next one that opens the window.
-        if (!store_.ReadBool(keys::kMinimize, true)) {
+        if (!store_.ReadBool(keys::kMinimize, keys::kMinimizeDefault)) {
             host_.Terminate();
             return;
         }
@@ -95,7 +95,7 @@ bool EndsWithoutWindow(std::string_view argument, bool nt, const TEncriptor& sto
     if (argument == "/I" || argument == "/S")
         return true;
     if (argument == "/T")
-        return (nt && !AutoStartOn(store)) || !store.ReadBool(keys::kMinimize, true);
+        return (nt && !AutoStartOn(store)) || !store.ReadBool(keys::kMinimize, keys::kMinimizeDefault);
     // Unknown arguments end too; no argument, "/D" and "/U" show a window or a prompt.
     return !argument.empty() && argument != "/D" && argument != "/U";
 }
