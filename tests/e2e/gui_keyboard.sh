@@ -122,6 +122,7 @@ check_eq "Save stores the cleared box" "$(ctl get "$winapp\\mrf.dat" "${K}_FL_0_
 # box: another program saves a malformed mode, which the next Save takes in and the list tells.
 ui command "$win" $CMD_PROOPT
 check "the options page's first box has the focus" has_focus "$MINI"
+check_eq "the autorun box shows \"Auto\" as the start-up's Start left it" "$(ui checked "$win" $NEWUSERS)" 1
 ctl set "$winapp\\mrf.dat" "${K}_FL_1_mode" y >/dev/null
 ui command "$win" $CMD_SAVE
 box=$(ui wait '#32770' Umberlock 10000)

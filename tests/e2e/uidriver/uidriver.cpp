@@ -9,7 +9,8 @@
 //   uidriver click HWND ID                   posts the item's BN_CLICKED to the dialog
 //   uidriver command HWND ID                 posts WM_COMMAND ID
 //   uidriver post HWND MSG WPARAM LPARAM     posts a message
-//   uidriver checked HWND ID                 a check box's state: 1 or 0
+//   uidriver checked HWND ID                 a check box's state (a dialog item, or any control with
+//                                            the id inside HWND): 1 or 0
 //   uidriver tbchecked HWND TOOLBARID BTNID  a tool-bar button's checked state: 1 or 0
 //   uidriver tray HWND ID                    exit 0 when the window has the tray icon ID
 //   uidriver rect HWND                       left top right bottom
@@ -246,6 +247,27 @@ bool BoxPoint(HWND list, int row, POINT& out) {
     return false;
 }
 
+struct IdSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindIdProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<IdSearch*>(lp);
+    if (::GetDlgCtrlID(w) != d->id)
+        return TRUE;
+    d->found = w;
+    return FALSE;
+}
+
+HWND FindById(HWND parent, int id) {
+    if (HWND item = ::GetDlgItem(parent, id))
+        return item;
+    IdSearch d{id, nullptr};
+    ::EnumChildWindows(parent, FindIdProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
 void PrintHwnd(HWND w) {
     std::printf("%08lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(w)));
 }
@@ -339,8 +361,9 @@ int main(int argc, char** argv) {
                    ? 0
                    : 1;
     if (cmd == "checked" && argc >= 4) {
-        std::printf("%d\n", ::IsDlgButtonChecked(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3]))) ==
-                                BST_CHECKED);
+        // A dialog item, or a control with that id anywhere inside the window (a page's).
+        HWND box = FindById(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        std::printf("%d\n", box && ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
         return 0;
     }
     if (cmd == "tbchecked" && argc >= 5) {
