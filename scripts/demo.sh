@@ -7,7 +7,13 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh
 
-export MRF_WINE_ROOT=$PWD/build/demo/wine
+# The shipped 32-bit programs under the 32-bit Wine; the 64-bit build where 32-bit cannot run.
+if scripts/can-run-32bit.sh >/dev/null; then
+    export MRF_WINE_ARCH=win32 bin=build/windows/bin
+else
+    export MRF_WINE_ARCH=win64 bin=build/windows64/bin
+fi
+export MRF_WINE_ROOT=$PWD/build/demo/wine-$MRF_WINE_ARCH
 env=tests/harness/wine-env.sh
 run() { "$env" run "$@" 2>/dev/null | tr -d '\r'; }
 trap 'run sc delete ZFPUni >/dev/null || true; "$env" down >/dev/null' EXIT
@@ -17,10 +23,10 @@ folder=$MRF_WINE_ROOT/prefix/drive_c/Marrowfold
 w='C:\Marrowfold'
 rm -rf "$folder"
 mkdir -p "$folder"
-cp build/windows/bin/{mrf.exe,vexcore.dll,vexcheck.exe,mrfctl.exe} "$folder"/
+cp "$bin"/{mrf.exe,vexcore.dll,vexcheck.exe,mrfctl.exe} "$folder"/
 user=$(run cmd /c 'echo %USERNAME%')
 
-echo "== Installing into $w for the Wine user '$user'"
+echo "== Installing the $([[ $MRF_WINE_ARCH == win32 ]] && echo 32 || echo 64)-bit programs into $w for the Wine user '$user'"
 # The reference engine looks for the file-protection driver's registration.
 run sc create ZFPUni type= kernel binpath= 'C:\windows\system32\drivers\ZFPUni.sys' >/dev/null
 printf '%s\r\n' "Auto=1" "Minimize=0" \

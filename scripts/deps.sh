@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on Debian 12, and nothing when all is there.
+# Installs what the build and the tests need on Debian 12, and nothing when all is there. The
+# 32-bit Wine (and with it the i386 architecture) only where the kernel runs 32-bit programs.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ googletest libbenchmark-dev mingw-w64 wine wine32:i386 xvfb x11-utils xdotool
-          procps imagemagick python3)
+packages=(cmake ninja-build g++ googletest libbenchmark-dev mingw-w64 wine64 xvfb x11-utils xdotool
+          procps imagemagick python3 nsis)
+with32=0
+if scripts/can-run-32bit.sh >/dev/null; then
+    with32=1
+    packages+=(wine32:i386)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -13,7 +20,7 @@ done
 echo "installing: ${missing[*]}"
 sudo=""
 [[ $(id -u) -eq 0 ]] || sudo=sudo
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if ((with32)) && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
 $sudo apt-get update -qq

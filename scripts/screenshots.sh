@@ -6,12 +6,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshots}
-bin=${MRF_BIN:-$PWD/build/windows/bin}
+# The shipped 32-bit programs under the 32-bit Wine; the 64-bit build where 32-bit cannot run.
+if scripts/can-run-32bit.sh >/dev/null; then
+    export MRF_WINE_ARCH=win32 bin=${MRF_BIN:-$PWD/build/windows/bin}
+else
+    export MRF_WINE_ARCH=win64 bin=${MRF_BIN:-$PWD/build/windows64/bin}
+fi
 for f in mrf.exe vexcore.dll mrfctl.exe uidriver.exe; do
     [[ -f $bin/$f ]] || { echo "missing $bin/$f: run scripts/build.sh first" >&2; exit 1; }
 done
 
-export MRF_WINE_ROOT=$PWD/build/screenshots/wine
+export MRF_WINE_ROOT=$PWD/build/screenshots/wine-$MRF_WINE_ARCH
 env=$PWD/tests/harness/wine-env.sh
 run() { "$env" run "$@" 2>/dev/null | tr -d '\r'; }
 folder=$MRF_WINE_ROOT/prefix/drive_c/Marrowfold
