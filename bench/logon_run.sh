@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What a logon run of mrf.exe costs, against the floors of the same toolchain under one warm Wine.
 #   bench/logon_run.sh [BIN_DIR] [RUNS]
-# BIN_DIR: the Windows build's programs (default build/windows64/bin, else build/windows/bin);
+# BIN_DIR: a Windows build's programs (default build/windows64/bin, else build/windows/bin);
 # RUNS: interleaved runs of each case (default 20). Brings up its own Xvfb and Wine prefix through
 # tests/harness/wine-env.sh (or $MRF_WINE_ENV) and takes them down again.
 #
@@ -23,6 +23,15 @@ for f in mrf.exe vexcore.dll mrfctl.exe enginehost.exe floor_empty.exe floor_use
     [[ -f $bin/$f ]] || { echo "missing $bin/$f (build the Windows preset first)" >&2; exit 2; }
 done
 
+# The Wine of the build's architecture; its loader is called directly, as the wrapper script would
+# add its own start-up to every run.
+if file -L "$bin/mrf.exe" | grep -q 'PE32+'; then
+    export MRF_WINE_ARCH=win64
+    loader=/usr/lib/wine/wine64
+else
+    export MRF_WINE_ARCH=win32
+    loader=/usr/lib/wine/wine
+fi
 export MRF_WINE_ROOT=${MRF_WINE_ROOT:-$(mktemp -d /tmp/mrf-bench.XXXXXX)/wine}
 env_sh=${MRF_WINE_ENV:-$here/tests/harness/wine-env.sh}
 "$env_sh" up >/dev/null
@@ -33,16 +42,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The loader is called directly, as the wrapper script would add its own start-up to every run.
-export WINEPREFIX=$MRF_WINE_ROOT/prefix WINEDEBUG=-all DISPLAY
+export WINEPREFIX=$MRF_WINE_ROOT/prefix WINEDEBUG=-all WINEARCH=$MRF_WINE_ARCH DISPLAY
 DISPLAY=$(cat "$MRF_WINE_ROOT/state/display")
-loader=wine
-if file -L "$bin/mrf.exe" | grep -q 'PE32+'; then
-    loader=/usr/lib/wine/wine64
-    export WINEARCH=win64
-else
-    export WINEARCH=win32
-fi
 w() { "$loader" "$@" 2>/dev/null | tr -d '\r'; }
 
 app=$WINEPREFIX/drive_c/bench

@@ -53,7 +53,7 @@ public:
 
 struct CommandRow {
     std::string_view name{}; // the action, or the menu item that has no action
-    unsigned menuId = 0;   // main menu and the folder list's pop-up menu
+    unsigned menuId = 0;     // main menu and the folder list's pop-up menu
     std::string_view menuName{};
     unsigned buttonId = 0;
     std::string_view buttonName{};

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "core/text/translate.h"
 #include "mrf/folder_dialogs.h"
 #include "mrf/resource.h"

@@ -46,6 +46,16 @@ check "once" no_box
 check_eq "the list shows both rows, the second cleared" "$(ui rows "$win" | cut -f1,3)" "1${T}C:\\Docs
 0${T}C:\\Old"
 
+# Save while started meets the value three times (Start's refill, the bridge, the refill after the
+# file is written): one action, one message.
+ui command "$win" "$(rid ID_CMD_SAVE)"
+box=$(ui wait '#32770' Umberlock 10000)
+check "Save tells the malformed mode" test -n "$box"
+ui command "$box" 1
+ui gone "$box" 5000
+sleep 1
+check "once" no_box
+
 ui command "$win" $ID_CMD_EXIT
 check "Exit ends the program" ended "$logon" 20
 finish
