@@ -14,14 +14,16 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace mrf;
     const std::string programPath = win32::ProgramPath();
+    std::vector<std::string> args(__argv + 1, __argv + __argc);
     // The settings store comes before anything else: the program's own path with ".dat".
     try {
         win32::InitSettingsStore(ChangeExtension(programPath, ".dat"));
     } catch (const StoreIoError& e) {
-        ui::Tell({nullptr, e.what(), std::string(kAppTitle), ui::Buttons::Ok, ui::Icon::Error});
+        // A logon must not wait on a message box; the next run that opens the window tells it.
+        if (args.empty() || args[0] != "/T")
+            ui::Tell({nullptr, e.what(), std::string(kAppTitle), ui::Buttons::Ok, ui::Icon::Error});
         return 1;
     }
-    std::vector<std::string> args(__argv + 1, __argv + __argc);
 
     ui::SingleInstance instance(programPath);
     // An instance that is just ending takes no arguments any more; then this one runs instead.

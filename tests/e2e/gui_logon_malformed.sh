@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A logon run never waits on a message box: with a mode that is not a number in an entry the rules
 # leave out (its box is cleared), "/T" applies the rules and either ends or reaches the tray with
-# nothing on screen; the value is told once, when the window is next opened.
+# nothing on screen; the value is told once, when the window is next opened. A settings file that
+# cannot be read ends it without a message.
 set -u
 source "$MRF_SOURCE/tests/harness/assert.sh"
 name=mrf-e2e-logon-malformed
@@ -58,4 +59,11 @@ check "once" no_box
 
 ui command "$win" $ID_CMD_EXIT
 check "Exit ends the program" ended "$logon" 20
+
+# A settings file that cannot be read ends the logon run at once, without a message.
+rm -f "$app/mrf.dat" "$app/mrf.dat.jnl"
+mkdir "$app/mrf.dat"
+mrf_fg /T
+check_eq "/T with an unreadable settings file ends with code 1" $? 1
+rmdir "$app/mrf.dat"
 finish
