@@ -264,8 +264,9 @@ LRESULT TMainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnNotify(reinterpret_cast<NMHDR*>(lp));
         return 0;
     case WM_MENUSELECT:
-        SetStatusText(HIWORD(wp) == 0xFFFF && !lp ? std::string()
-                                                  : Tr(std::string(LongHint(HintOf(LOWORD(wp))))));
+        SetStatusText(HIWORD(wp) == 0xFFFF && !lp
+                          ? std::string()
+                          : std::string(LongHint(Tr(std::string(HintOf(LOWORD(wp)))))));
         return 0;
     case WM_EXITMENULOOP:
         SetStatusText(std::string());
