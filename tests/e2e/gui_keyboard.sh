@@ -57,7 +57,7 @@ check "and it is told once" no_box
 check "the folder list has the focus after start-up" has_focus "$DIRLIST"
 check "Delete is enabled for the selected row" wait_until 10 enabled_is $BTN_DELETE 1
 
-# Add, then Escape: the list has the focus again; Down and Delete act on it.
+# Add, then Escape: the list has the focus again; Down and the tool bar's Delete act on it.
 ui command "$win" $CMD_ADD
 dlg=$(ui wait '#32770' 'Add Folder' 10000)
 check "Add opens the folder dialog" test -n "$dlg"
@@ -67,7 +67,9 @@ check "the list has the focus again" has_focus "$DIRLIST"
 key Down
 check "Down moves the selection" wait_until 5 selected_is 1
 check "Delete stays enabled" wait_until 5 enabled_is $BTN_DELETE 1
-ui command "$win" $BTN_DELETE
+read -r dx dy <<<"$(desk_origin)"
+read -r tx ty <<<"$(ui tbpoint "$win" $IDC_TOOLBAR $BTN_DELETE)"
+click_at $((dx + tx)) $((dy + ty))
 row_count_is() { [[ $(rows | wc -l) == "$1" ]]; }
 check "Delete removes the selected row" wait_until 5 row_count_is 3
 check_eq "the second row went" "$(rows | cut -f3)" "C:\\A
@@ -107,7 +109,6 @@ wait_until 5 row_count_is 2
 check_eq "no row is selected after removing the first" "$(selected_row)" ""
 ui command "$win" $CMD_SAVE
 wait_until 10 save_is 0
-read -r dx dy <<<"$(desk_origin)"
 read -r bx by <<<"$(ui boxpoint "$win" 0)"
 click_at $((dx + bx)) $((dy + by))
 box_clear() { [[ $(rows | head -1 | cut -f1) == 0 ]]; }

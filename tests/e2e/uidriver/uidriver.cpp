@@ -29,6 +29,7 @@
 //   uidriver focus HWND                      the id and class of the control with the keyboard focus
 //                                            in HWND's thread, "none" when no window has it
 //   uidriver foreground                      the foreground window's handle
+//   uidriver tbpoint HWND TOOLBARID BTNID    the screen point in the middle of a tool-bar button
 //   uidriver boxpoint HWND ROW               the screen point in the middle of a row's check box
 // Handles are hexadecimal. Waits default to 10000 ms.
 #include <windows.h>
@@ -421,6 +422,20 @@ int main(int argc, char** argv) {
         std::printf("%d\n",
                     ::SendMessageA(toolbar, TB_ISBUTTONENABLED, static_cast<WPARAM>(Number(argv[4])), 0) ? 1
                                                                                                          : 0);
+        return 0;
+    }
+    if (cmd == "tbpoint" && argc >= 5) {
+        HWND toolbar = ::GetDlgItem(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        RemoteBuffer remote(toolbar, sizeof(RECT));
+        RECT r;
+        if (!toolbar || !remote ||
+            !::SendMessageA(toolbar, TB_GETRECT, static_cast<WPARAM>(Number(argv[4])),
+                            reinterpret_cast<LPARAM>(remote.At(0))) ||
+            !remote.Read(0, &r, sizeof r))
+            return 1;
+        POINT pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ::ClientToScreen(toolbar, &pt);
+        std::printf("%ld %ld\n", static_cast<long>(pt.x), static_cast<long>(pt.y));
         return 0;
     }
     if (cmd == "key" && argc >= 5) {
