@@ -613,6 +613,11 @@ void TMainForm::StartProgram(const std::string& path, const std::string& argumen
     system_.StartProgram(path, arguments, win32::ProgramFolder(), "open", reinterpret_cast<WindowRef>(hwnd_));
 }
 
+void TMainForm::StartProgramAsAdministrator(const std::string& path, const std::string& arguments) {
+    system_.StartProgram(path, arguments, win32::ProgramFolder(), "runas",
+                         reinterpret_cast<WindowRef>(hwnd_));
+}
+
 void TMainForm::SetTrayIcon(bool on) {
     if (on ? EnsureWindow() : hwnd_ != nullptr)
         trayIcon_.Show(on);

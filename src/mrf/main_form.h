@@ -132,6 +132,8 @@ private:
     void RefreshPages() override;
     void Terminate() override;
     void StartProgram(const std::string& path, const std::string& arguments) override;
+    bool IsElevated() override { return system_.IsElevated(); }
+    void StartProgramAsAdministrator(const std::string& path, const std::string& arguments) override;
     bool FileExists(const std::string& path) override { return system_.FileExists(path); }
     void Wait(unsigned ms) override { ::Sleep(ms); }
     void SetHelpFile(const std::string& path) override { helpFile_ = path; }

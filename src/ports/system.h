@@ -32,6 +32,8 @@ public:
     virtual SystemResult StartProgram(const std::string& path, const std::string& arguments,
                                       const std::string& folder, std::string_view verb = "open",
                                       WindowRef owner = 0) = 0;
+    // Whether this process holds administrator rights in full (not only as a filtered token).
+    virtual bool IsElevated() = 0;
     // A file (not a folder) exists at path.
     virtual bool FileExists(const std::string& path) = 0;
 };

@@ -74,6 +74,18 @@ SystemResult Win32System::StartProgram(const std::string& path, const std::strin
     return std::nullopt;
 }
 
+bool Win32System::IsElevated() {
+    unique_handle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put()))
+        return true;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    // Before user account control there is no such query, and every administrator holds his rights.
+    if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size))
+        return true;
+    return elevation.TokenIsElevated != 0;
+}
+
 bool Win32System::FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

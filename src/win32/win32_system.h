@@ -11,6 +11,7 @@ public:
     SystemResult UnregisterSessionNotification(WindowRef window) override;
     SystemResult StartProgram(const std::string& path, const std::string& arguments,
                               const std::string& folder, std::string_view verb, WindowRef owner) override;
+    bool IsElevated() override;
     bool FileExists(const std::string& path) override;
 };
 

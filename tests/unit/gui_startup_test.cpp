@@ -282,6 +282,16 @@ TEST(GuiSecondStart, UninstallRunsBehindThePassword) {
                                  "Wait 2000", "Terminate"}));
 }
 
+TEST(GuiUninstall, WithoutElevationTheServiceProgramIsStartedAsAdministrator) {
+    GuiRig rig;
+    rig.host.elevated = false;
+    rig.host.files = {"C:\\Prog\\unins000.exe"};
+    rig.startup.CmdLineReceived({"/U"});
+    EXPECT_EQ(rig.host.log,
+              (Log{"Engine off", "Wait 500", "StartProgramAsAdministrator C:\\Prog\\ulksrv.exe /un",
+                   "Wait 2000", "StartProgram C:\\Prog\\unins000.exe", "Terminate"}));
+}
+
 TEST(GuiSecondStart, WithoutArgumentsGoesThroughTheSettingsWindow) {
     GuiRig rig(test::Settings{{"Password", "pw"}});
     rig.startup.CmdLineReceived({});

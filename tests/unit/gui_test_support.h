@@ -95,6 +95,7 @@ public:
     std::vector<std::string> log;
     bool nt = true;
     bool registers = true;
+    bool elevated = true;
     std::vector<std::string> files; // what FileExists finds
 
     bool IsNtFamily() override { return nt; }
@@ -112,6 +113,10 @@ public:
     void Terminate() override { log.push_back("Terminate"); }
     void StartProgram(const std::string& path, const std::string& arguments) override {
         log.push_back("StartProgram " + path + (arguments.empty() ? "" : " " + arguments));
+    }
+    bool IsElevated() override { return elevated; }
+    void StartProgramAsAdministrator(const std::string& path, const std::string& arguments) override {
+        log.push_back("StartProgramAsAdministrator " + path + " " + arguments);
     }
     bool FileExists(const std::string& path) override {
         return std::find(files.begin(), files.end(), path) != files.end();

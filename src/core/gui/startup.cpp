@@ -112,7 +112,11 @@ bool Startup::UninstallProgram() {
     protection_.Stop();
     host_.Wait(500);
     const std::string folder = FolderOf(host_.ProgramPath());
-    host_.StartProgram(folder + "ulksrv.exe", "/un");
+    // The removal needs administrator rights, which ulksrv.exe never asks for itself.
+    if (host_.IsElevated())
+        host_.StartProgram(folder + "ulksrv.exe", "/un");
+    else
+        host_.StartProgramAsAdministrator(folder + "ulksrv.exe", "/un");
     host_.Wait(2000);
     const std::string uninstaller = folder + "unins000.exe";
     if (host_.FileExists(uninstaller))

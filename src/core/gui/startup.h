@@ -37,6 +37,10 @@ public:
     virtual void Terminate() = 0;
     // Shell "open", normal window, not waited for.
     virtual void StartProgram(const std::string& path, const std::string& arguments) = 0;
+    // Whether this process holds administrator rights in full (not only as a filtered token).
+    virtual bool IsElevated() = 0;
+    // Shell "runas": the system asks for administrator rights first. Not waited for.
+    virtual void StartProgramAsAdministrator(const std::string& path, const std::string& arguments) = 0;
     virtual bool FileExists(const std::string& path) = 0;
     // Blocks the window for ms milliseconds.
     virtual void Wait(unsigned ms) = 0;
