@@ -201,6 +201,19 @@ TEST(UsersPage, GroupChoiceForAnotherUserOrWithoutSelection) {
     EXPECT_FALSE(rig.state.settingsModified);
 }
 
+// A name from a damaged stored list that the settings file cannot hold in a key: nothing is stored.
+TEST(UsersPage, GroupChoiceForAnUnstorableUserNameIsRefused) {
+    PageRig rig(kCatalogue, {"a=b", "pat"}, "pat", "pat");
+    UsersPageView page = rig.Refresh().page;
+    const auto fill = UserGroupsBoxChange(rig.store(), rig.state, page, 2, rig.users);
+    ASSERT_TRUE(fill);
+    ASSERT_TRUE(fill->problem);
+    EXPECT_NE(fill->problem->text.find("a=b_UserGroup"), std::string::npos) << fill->problem->text;
+    EXPECT_EQ(fill->page.rows[0], (UserRow{"a=b", "Not in any group"}));
+    EXPECT_EQ(fill->page.selectedGroupItem, 0);
+    EXPECT_FALSE(rig.state.settingsModified);
+}
+
 TEST(UsersPage, AddGroupDialogTexts) {
     const TextEntryRequest request = AddGroupRequest();
     EXPECT_EQ(request.caption, "Add Group");
