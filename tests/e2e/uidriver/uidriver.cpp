@@ -26,6 +26,12 @@
 //   uidriver listcheck HWND ROW 1|0          ticks or clears a row's check box
 //   uidriver rowclick HWND ROW [double]      clicks (or double-clicks) a row: selects it and focuses
 //                                            the list
+//   uidriver item HWND ID                    the window of that control ID anywhere inside HWND
+//   uidriver items HWND                      a combo or list box's items, one a line: selected, text
+//   uidriver pick HWND TEXT                  selects a combo box's item of that text and notifies the
+//                                            combo's parent, as a choice by the user does
+//   uidriver select HWND INDEX               selects a list box's item (no notification)
+// A list-view command given the list itself works on it.
 // Handles are hexadecimal. Waits default to 10000 ms.
 #include <windows.h>
 
@@ -118,7 +124,63 @@ HWND FindChild(HWND parent, const char* cls) {
 }
 
 HWND FindList(HWND parent) {
-    return FindChild(parent, WC_LISTVIEWA);
+    char cls[64];
+    ::GetClassNameA(parent, cls, sizeof cls);
+    return std::strcmp(cls, WC_LISTVIEWA) == 0 ? parent : FindChild(parent, WC_LISTVIEWA);
+}
+
+struct FindIdData {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindIdProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<FindIdData*>(lp);
+    if (::GetDlgCtrlID(w) != d->id)
+        return TRUE;
+    d->found = w;
+    return FALSE;
+}
+
+bool IsCombo(HWND w) {
+    char cls[64];
+    ::GetClassNameA(w, cls, sizeof cls);
+    return ::lstrcmpiA(cls, "ComboBox") == 0;
+}
+
+// The items of a combo or list box; these messages carry their texts between processes.
+int PrintItems(HWND box) {
+    const bool combo = IsCombo(box);
+    const auto count = static_cast<int>(::SendMessageA(box, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    const auto selected = static_cast<int>(::SendMessageA(box, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[1024] = "";
+        const auto n = ::SendMessageA(box, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0);
+        if (n < 0 || n >= static_cast<LRESULT>(sizeof text))
+            return 1;
+        ::SendMessageA(box, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        std::printf("%d\t%s\n", i == selected ? 1 : 0, text);
+    }
+    return 0;
+}
+
+int PickItem(HWND combo, const char* wanted) {
+    const auto count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[1024] = "";
+        if (::SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) >= static_cast<LRESULT>(sizeof text))
+            continue;
+        ::SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        if (std::strcmp(text, wanted) != 0)
+            continue;
+        ::SendMessageA(combo, CB_SETCURSEL, i, 0);
+        const int id = ::GetDlgCtrlID(combo);
+        return ::PostMessageA(::GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                              reinterpret_cast<LPARAM>(combo))
+                   ? 0
+                   : 1;
+    }
+    return 1;
 }
 
 // Memory in the process that owns a window, for messages that carry pointers.
@@ -406,6 +468,22 @@ int main(int argc, char** argv) {
         ::EnumWindows(ListProc, 0);
         return 0;
     }
+    if (cmd == "item" && argc >= 4) {
+        FindIdData d{static_cast<int>(Number(argv[3])), nullptr};
+        ::EnumChildWindows(ParseHwnd(argv[2]), FindIdProc, reinterpret_cast<LPARAM>(&d));
+        if (!d.found)
+            return 1;
+        PrintHwnd(d.found);
+        return 0;
+    }
+    if (cmd == "items" && argc >= 3)
+        return PrintItems(ParseHwnd(argv[2]));
+    if (cmd == "pick" && argc >= 4)
+        return PickItem(ParseHwnd(argv[2]), argv[3]);
+    if (cmd == "select" && argc >= 4)
+        return ::SendMessageA(ParseHwnd(argv[2]), LB_SETCURSEL, static_cast<WPARAM>(Number(argv[3])), 0) != LB_ERR
+                   ? 0
+                   : 1;
     (void)arg;
     return Usage();
 }
