@@ -57,8 +57,9 @@ void UserGroupsPage::Init() {
         column.pszText = text.data();
         ::SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
-    tips_ = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, page_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    tips_ =
+        ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, page_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     AddTip(tips_, box_, "Include the selected user to a group");
     AddTip(tips_, ::GetDlgItem(page_, IDC_ADDGROUP), "Add new group to the group list");
     AddTip(tips_, ::GetDlgItem(page_, IDC_DELGROUP), "Delete the group from the group list");
@@ -72,7 +73,8 @@ void UserGroupsPage::AttachSelector(HWND selector) {
     RECT r;
     ::GetWindowRect(selector, &r);
     const auto item = static_cast<int>(::SendMessageA(selector, CB_GETITEMHEIGHT, 0, 0));
-    const auto field = static_cast<int>(::SendMessageA(selector, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    const auto field =
+        static_cast<int>(::SendMessageA(selector, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     ::SetWindowPos(selector, nullptr, 0, 0, r.right - r.left, field + 8 + item * kSelectorLines,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     AddTip(tips_, selector_, "Select a user");
@@ -207,7 +209,8 @@ void UserGroupsPage::Resize(int width, int height) {
         ::GetWindowRect(control, &r);
         ::MapWindowPoints(nullptr, page_, reinterpret_cast<POINT*>(&r), 2);
         const int offset = id == IDC_DELGROUP ? column - (r.right - r.left) : 0;
-        ::SetWindowPos(control, nullptr, columnLeft + offset, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(control, nullptr, columnLeft + offset, r.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RECT list;
     ::GetWindowRect(list_, &list);

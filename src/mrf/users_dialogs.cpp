@@ -85,15 +85,15 @@ private:
 
 int PickGroupDialog(HWND owner, const PickGroupRequest& request) {
     PickGroup dialog(request);
-    const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_USERGROUPS), owner,
-                                             DialogProc<PickGroup>, reinterpret_cast<LPARAM>(&dialog));
+    const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_USERGROUPS),
+                                             owner, DialogProc<PickGroup>, reinterpret_cast<LPARAM>(&dialog));
     return result == IDOK ? dialog.chosen : -1;
 }
 
 TextEntryResult TextEntryDialog(HWND owner, const TextEntryRequest& request) {
     TextEdit dialog(request);
-    const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TEXTEDIT), owner,
-                                             DialogProc<TextEdit>, reinterpret_cast<LPARAM>(&dialog));
+    const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TEXTEDIT),
+                                             owner, DialogProc<TextEdit>, reinterpret_cast<LPARAM>(&dialog));
     return result == IDOK ? dialog.result : TextEntryResult{};
 }
 

@@ -37,6 +37,8 @@
 //   uidriver pick HWND TEXT                  selects a combo box's item of that text and notifies the
 //                                            combo's parent, as a choice by the user does
 //   uidriver select HWND INDEX               selects a list box's item (no notification)
+//   uidriver parent HWND                     the window's parent
+//   uidriver tab HWND TABID INDEX            selects a tab of HWND's tab control, as a click on it does
 // A list-view command given the list itself works on it.
 // Handles are hexadecimal. Waits default to 10000 ms.
 #include <windows.h>
@@ -135,37 +137,36 @@ HWND FindList(HWND parent) {
     return std::strcmp(cls, WC_LISTVIEWA) == 0 ? parent : FindChild(parent, WC_LISTVIEWA);
 }
 
-struct FindIdData {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindIdProc(HWND w, LPARAM lp) {
-    auto* d = reinterpret_cast<FindIdData*>(lp);
-    if (::GetDlgCtrlID(w) != d->id)
-        return TRUE;
-    d->found = w;
-    return FALSE;
-}
-
 bool IsCombo(HWND w) {
     char cls[64];
     ::GetClassNameA(w, cls, sizeof cls);
     return ::lstrcmpiA(cls, "ComboBox") == 0;
 }
 
-// The items of a combo or list box; these messages carry their texts between processes.
+// An item's text of a combo or list box. Wide messages: Wine carries these between processes as
+// wide text whatever the caller asked for.
+bool ItemText(HWND box, bool combo, int i, std::string& out) {
+    const auto n = ::SendMessageW(box, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0);
+    if (n < 0 || n >= 1024)
+        return false;
+    wchar_t text[1024] = L"";
+    ::SendMessageW(box, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    char ansi[2048] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
+    out = ansi;
+    return true;
+}
+
+// The items of a combo or list box.
 int PrintItems(HWND box) {
     const bool combo = IsCombo(box);
     const auto count = static_cast<int>(::SendMessageA(box, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
     const auto selected = static_cast<int>(::SendMessageA(box, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
     for (int i = 0; i < count; ++i) {
-        char text[1024] = "";
-        const auto n = ::SendMessageA(box, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0);
-        if (n < 0 || n >= static_cast<LRESULT>(sizeof text))
+        std::string text;
+        if (!ItemText(box, combo, i, text))
             return 1;
-        ::SendMessageA(box, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        std::printf("%d\t%s\n", i == selected ? 1 : 0, text);
+        std::printf("%d\t%s\n", i == selected ? 1 : 0, text.c_str());
     }
     return 0;
 }
@@ -173,11 +174,8 @@ int PrintItems(HWND box) {
 int PickItem(HWND combo, const char* wanted) {
     const auto count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        char text[1024] = "";
-        if (::SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) >= static_cast<LRESULT>(sizeof text))
-            continue;
-        ::SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        if (std::strcmp(text, wanted) != 0)
+        std::string text;
+        if (!ItemText(combo, true, i, text) || text != wanted)
             continue;
         ::SendMessageA(combo, CB_SETCURSEL, i, 0);
         const int id = ::GetDlgCtrlID(combo);
@@ -565,11 +563,29 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "item" && argc >= 4) {
-        FindIdData d{static_cast<int>(Number(argv[3])), nullptr};
-        ::EnumChildWindows(ParseHwnd(argv[2]), FindIdProc, reinterpret_cast<LPARAM>(&d));
-        if (!d.found)
+        HWND found = FindById(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        if (!found)
             return 1;
-        PrintHwnd(d.found);
+        PrintHwnd(found);
+        return 0;
+    }
+    if (cmd == "parent" && argc >= 3) {
+        HWND parent = ::GetParent(ParseHwnd(argv[2]));
+        if (!parent)
+            return 1;
+        PrintHwnd(parent);
+        return 0;
+    }
+    if (cmd == "tab" && argc >= 5) {
+        HWND owner = ParseHwnd(argv[2]);
+        const int id = static_cast<int>(Number(argv[3]));
+        HWND tabs = ::GetDlgItem(owner, id);
+        RemoteBuffer remote(owner, sizeof(NMHDR));
+        NMHDR header{tabs, static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGE)};
+        if (!tabs || !remote || !remote.Write(0, &header, sizeof header))
+            return 1;
+        ::SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(Number(argv[4])), 0);
+        ::SendMessageA(owner, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(remote.At(0)));
         return 0;
     }
     if (cmd == "items" && argc >= 3)
@@ -577,7 +593,8 @@ int main(int argc, char** argv) {
     if (cmd == "pick" && argc >= 4)
         return PickItem(ParseHwnd(argv[2]), argv[3]);
     if (cmd == "select" && argc >= 4)
-        return ::SendMessageA(ParseHwnd(argv[2]), LB_SETCURSEL, static_cast<WPARAM>(Number(argv[3])), 0) != LB_ERR
+        return ::SendMessageA(ParseHwnd(argv[2]), LB_SETCURSEL, static_cast<WPARAM>(Number(argv[3])), 0) !=
+                       LB_ERR
                    ? 0
                    : 1;
     (void)arg;
