@@ -17,7 +17,8 @@
 //   uidriver rect HWND                       left top right bottom
 //   uidriver move HWND X Y W H               moves the window
 //   uidriver list                            every top-level window
-//   uidriver child HWND CLASS                the first window of the class inside HWND
+//   uidriver child HWND CLASS                the first window of the class inside HWND, a visible one
+//                                            where there is one
 //   uidriver press HWND ID                   BM_CLICK to a dialog item (checks a radio button)
 //   uidriver enabled HWND ID                 a dialog item's enabled state: 1 or 0
 //   uidriver tbenabled HWND TOOLBARID BTNID  a tool-bar button's enabled state: 1 or 0
@@ -112,7 +113,7 @@ BOOL CALLBACK ListProc(HWND w, LPARAM) {
 
 struct FindChildData {
     const char* cls;
-    HWND found;
+    HWND first, visible;
 };
 
 BOOL CALLBACK FindChildProc(HWND w, LPARAM lp) {
@@ -121,14 +122,18 @@ BOOL CALLBACK FindChildProc(HWND w, LPARAM lp) {
     ::GetClassNameA(w, cls, sizeof cls);
     if (std::strcmp(cls, d->cls) != 0)
         return TRUE;
-    d->found = w;
+    d->first = d->first ? d->first : w;
+    if (!::IsWindowVisible(w))
+        return TRUE;
+    d->visible = w;
     return FALSE;
 }
 
+// The first visible window of the class inside parent (pages hide their controls), else the first.
 HWND FindChild(HWND parent, const char* cls) {
-    FindChildData d{cls, nullptr};
+    FindChildData d{cls, nullptr, nullptr};
     ::EnumChildWindows(parent, FindChildProc, reinterpret_cast<LPARAM>(&d));
-    return d.found;
+    return d.visible ? d.visible : d.first;
 }
 
 HWND FindList(HWND parent) {
