@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of mrf.exe for the README, taken under Wine in an environment of their own: the
 # password prompt, the main window with a small folder list, the folder dialog, the advanced
-# folder options dialog and the password definition. Needs a Windows build (scripts/build.sh).
+# folder options dialog, the password definition, the user-groups page with its two dialogs. Needs a Windows build (scripts/build.sh).
 #   scripts/screenshots.sh [OUTPUT_FOLDER]   (default docs/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,7 +43,9 @@ printf '%s\r\n' "Password=Secret" "${user}_FL_Count=4" \
     'FL_0_folder=C:\School\Exams\' "FL_0_mode=2" \
     'FL_1_folder=C:\School\Templates' "FL_1_mode=1" "FL_1_mask=*.dot;*.xlt" \
     'FL_2_folder=C:\School\Shared' "FL_2_mode=1" "FL_2_mask=*.doc;*.rtf;*.txt" 'FL_2_exlproc=grader.exe' \
-    'FL_3_folder=D:\Games' "FL_3_mode=2" "FL_3_enabled=0" | sed "s/^FL_/${user}_FL_/" |
+    'FL_3_folder=D:\Games' "FL_3_mode=2" "FL_3_enabled=0" \
+    "UserGroup_Count=2" "UserGroup_0=Teachers" "UserGroup_0_Descr=" "UserGroup_1=Pupils" "UserGroup_1_Descr=" |
+    sed "s/^FL_/${user}_FL_/" |
     run "$w\\mrfctl.exe" encode "$w\\mrf.dat"
 
 # One window, cut out of the virtual desktop with a small margin.
@@ -89,6 +91,24 @@ ui settext "$def" 3103 Secret
 shot password-definition "$def"
 ui click "$def" 2
 ui gone "$def" 5000
+
+# The user-groups page and its dialogs.
+rid() { awk -v n="$1" '$1 == "#define" && $2 == n {print $3; exit}' src/mrf/resource.h; }
+ui tab "$win" "$(rid IDC_PAGES)" 1
+page=$(ui parent "$(ui item "$win" "$(rid IDC_USERLIST)")")
+shot users-page "$win"
+ui click "$page" "$(rid IDC_ADDGROUP)"
+dlg=$(ui wait '#32770' 'Add Group' 10000)
+ui settext "$dlg" "$(rid IDC_TEXTEDIT)" 'Office staff'
+ui settext "$dlg" "$(rid IDC_TEXTEDITEXT)" 'Secretaries and the bursar'
+shot group-name-dialog "$dlg"
+ui click "$dlg" 2
+ui gone "$dlg" 5000
+ui click "$page" "$(rid IDC_DELGROUP)"
+dlg=$(ui wait '#32770' 'Delete the group' 10000)
+shot group-list-dialog "$dlg"
+ui click "$dlg" 2
+ui gone "$dlg" 5000
 
 ui command "$win" 40003 # Exit
 wait "$mrf_pid" 2>/dev/null || true

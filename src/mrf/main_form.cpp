@@ -10,6 +10,7 @@
 #include "core/gui/password_definition.h"
 #include "core/gui/placement.h"
 #include "core/text/translate.h"
+#include "core/users/local_users.h"
 #include "mrf/message.h"
 #include "mrf/password_dialogs.h"
 #include "mrf/resource.h"
@@ -44,7 +45,12 @@ TMainForm::TMainForm(TEncriptor& store, EngineLoader& loader, Pbkdf2& pbkdf2, Ra
                           folders_.Fill();
                   }),
       tray_(*this, state_, gate_), startup_(*this, *this, store_, state_, gate_, protection_, tray_),
-      folders_(*this, store_, state_), groups_(*this, store_, state_, IDD_PAGE_GROUPS, "User groups"),
+      folders_(*this, store_, state_), groups_(
+                                           *this, store_, state_, [this] { return CollectNames(); },
+                                           [this] {
+                                               if (built_)
+                                                   folders_.Fill();
+                                           }),
       options_(*this, store_, state_), pages_{&folders_, &groups_, &options_} {}
 
 TMainForm::~TMainForm() {
@@ -55,6 +61,7 @@ TMainForm::~TMainForm() {
 void TMainForm::FormCreate() {
     // The rule key of the user who runs the program; the list shows it first.
     const std::string user = win32::LoggedOnUserName();
+    loggedOnUser_ = user;
     const std::string ruleKey = RuleKeyFor(store_, user);
     state_.displayedRuleKey = ruleKey;
     const std::string exe = ProgramPath();
@@ -160,6 +167,7 @@ void TMainForm::BuildToolBar(HINSTANCE instance) {
     HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     ::SendMessageA(selUserLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ::SendMessageA(selUser_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    groups_.AttachSelector(selUser_);
 }
 
 void TMainForm::BuildTabs(HINSTANCE instance) {
@@ -258,7 +266,11 @@ LRESULT TMainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         RestoreFocus();
         return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wp));
+        // The user selector's notices come through the tool bar, its parent.
+        if (LOWORD(wp) == IDC_SELUSER && lp)
+            groups_.SelectorCommand(HIWORD(wp));
+        else
+            OnCommand(LOWORD(wp));
         return 0;
     case WM_NOTIFY:
         OnNotify(reinterpret_cast<NMHDR*>(lp));
@@ -558,6 +570,7 @@ void TMainForm::Exit2Click() {
 void TMainForm::RefreshPages() {
     if (!built_)
         return; // the pages are filled when they are built
+    groups_.Fill();
     options_.Fill();
     folders_.Fill();
 }
@@ -580,6 +593,11 @@ void TMainForm::FormDestroy() {
     if (state_.sessionNotify)
         system_.UnregisterSessionNotification(reinterpret_cast<WindowRef>(hwnd_));
     bridge_.FreeEngine();
+}
+
+UserNames TMainForm::CollectNames() {
+    return {CollectUserNames(ListLocalUsers(registry_, accounts_, IsNtFamily()), store_, loggedOnUser_),
+            loggedOnUser_};
 }
 
 bool TMainForm::IsNtFamily() {

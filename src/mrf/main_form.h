@@ -24,8 +24,11 @@
 #include "mrf/folders_page.h"
 #include "mrf/options_page.h"
 #include "mrf/tray_icon.h"
+#include "mrf/user_groups_page.h"
 #include "ports/system.h"
+#include "win32/account_lookup.h"
 #include "win32/handles.h"
+#include "win32/registry.h"
 
 namespace mrf::ui {
 
@@ -81,6 +84,8 @@ private:
     void FormCloseQuery();
     void RegisterTheHotKey(uint16_t code);
     void CmdLineReceived();
+    // The user names of the users page and the selector, asked afresh each time.
+    UserNames CollectNames();
 
     // Messages of one user action are gathered and each told once when it ends: a malformed value
     // is met by the list's filling, Start's refill and the engine bridge alike.
@@ -162,6 +167,9 @@ private:
     SystemPort& system_;
     std::function<void(HWND)> windowCreated_;
     MainState state_;
+    std::string loggedOnUser_;
+    win32::Win32Registry registry_;
+    win32::Win32AccountLookup accounts_;
     EngineBridge bridge_;
     PasswordHasher hasher_;
     PasswordGate gate_;
@@ -170,7 +178,7 @@ private:
     Startup startup_;
 
     FoldersPage folders_;
-    BlankPage groups_;
+    UserGroupsPage groups_;
     OptionsPage options_;
     Page* const pages_[3]; // in the order of the tabs
 

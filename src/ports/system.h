@@ -7,13 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "ports/system_error.h"
+
 namespace mrf {
 
-struct SystemError {
-    std::string api;
-    uint32_t code = 0;
-    bool operator==(const SystemError&) const = default;
-};
 using SystemResult = std::optional<SystemError>; // nullopt: done
 
 // A window of the calling program, as the system names it.

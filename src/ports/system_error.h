@@ -9,6 +9,7 @@ struct SystemError {
     std::string api;  // the failing call, e.g. "OpenServiceA"
     std::string name; // what it was about: a key, a value, a service
     uint32_t code = 0;
+    bool operator==(const SystemError&) const = default;
 };
 
 // Codes the core tells apart.

@@ -11,7 +11,7 @@ namespace mrf::win32 {
 namespace {
 
 SystemError LastError(const char* api) {
-    return {api, ::GetLastError()};
+    return {api, {}, ::GetLastError()};
 }
 
 // Loads "Wtsapi32.dll" from the system folder only, never from wherever the search order would
@@ -70,7 +70,7 @@ SystemResult Win32System::StartProgram(const std::string& path, const std::strin
     // Values up to 32 are the shell's error codes.
     const auto code = reinterpret_cast<INT_PTR>(result);
     if (code <= 32)
-        return SystemError{"ShellExecute", static_cast<uint32_t>(code)};
+        return SystemError{"ShellExecute", {}, static_cast<uint32_t>(code)};
     return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/users/local_users.h"
+#include "engine_test_support.h"
 #include "fakes/fake_registry.h"
 
 namespace mrf {
@@ -61,6 +62,48 @@ TEST(ListLocalUsers, NineXSubkeysAreTheNamesAsTheyAre) {
     reg.At(kProfileListKey9x).subkeys = {"Anna", " Bob ", "S-1-5-18"};
     EXPECT_EQ(ListLocalUsers(reg, accounts, false), (Names{"Anna", " Bob ", "S-1-5-18"}));
 }
+
+TEST(LoadStoredUserList, EveryLineOfThePrefixInStoreOrder) {
+    test::StoreFixture fx({{"LocalUserList1", "warden"},
+                           {"Other", "x"},
+                           {"localuserlist0", "clerk"},
+                           {"LocalUserListX", "odd"}});
+    EXPECT_EQ(LoadStoredUserList(fx.store()), (Names{"warden", "clerk", "odd"}));
+}
+
+struct CollectCase {
+    const char* name;
+    Names live;
+    test::Settings stored;
+    std::string loggedOn;
+    Names expected;
+};
+
+class CollectUserNamesTable : public ::testing::TestWithParam<CollectCase> {};
+
+TEST_P(CollectUserNamesTable, LiveElseStoredAndTheLoggedOnUserAlways) {
+    test::StoreFixture fx(GetParam().stored);
+    EXPECT_EQ(CollectUserNames(GetParam().live, fx.store(), GetParam().loggedOn), GetParam().expected);
+}
+
+const test::Settings kStored = {{"LocalUserList0", "clerk"}, {"LocalUserList1", "warden"}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CollectUserNamesTable,
+    ::testing::Values(CollectCase{"LiveWinsOverStored", {"anna", "bob"}, kStored, "bob", {"anna", "bob"}},
+                      CollectCase{"LiveWithoutTheUser", {"anna"}, kStored, "pat", {"anna", "pat"}},
+                      CollectCase{"StoredWhenNoLive", {}, kStored, "pat", {"clerk", "warden", "pat"}},
+                      CollectCase{
+                          "StoredHoldsTheUserInOtherCase", {}, kStored, "Warden", {"clerk", "warden"}},
+                      CollectCase{"NeitherGivesTheUserAlone", {}, {}, "pat", {"pat"}},
+                      CollectCase{"SameNameTwiceIsKept", {"clerk", "clerk"}, {}, "CLERK", {"clerk", "clerk"}},
+                      CollectCase{"BlankNamesLeftOut",
+                                  {},
+                                  {{"LocalUserList0", ""}, {"LocalUserList1", "clerk"}},
+                                  "pat",
+                                  {"clerk", "pat"}},
+                      CollectCase{"UnknownUserAddsNothing", {}, kStored, "", {"clerk", "warden"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace mrf

@@ -31,4 +31,23 @@ std::vector<std::string> ListLocalUsers(Registry& registry, AccountLookup& accou
     return list;
 }
 
+std::vector<std::string> LoadStoredUserList(const TEncriptor& store) {
+    std::vector<std::string> list;
+    store.ReadList(kLocalUserListPrefix, false, list);
+    return list;
+}
+
+std::vector<std::string> CollectUserNames(std::vector<std::string> live, const TEncriptor& store,
+                                          std::string_view loggedOnUser) {
+    std::vector<std::string> names = live.empty() ? LoadStoredUserList(store) : std::move(live);
+    // A blank name would make a row whose membership key is no user's.
+    std::erase_if(names, [](const std::string& name) { return TrimBlanks(name).empty(); });
+    bool listed = false;
+    for (const std::string& name : names)
+        listed = listed || AnsiSameText(name, loggedOnUser);
+    if (!listed && !TrimBlanks(loggedOnUser).empty())
+        names.emplace_back(loggedOnUser);
+    return names;
+}
+
 } // namespace mrf

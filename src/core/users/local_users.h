@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/store/encriptor.h"
 #include "ports/account_lookup.h"
 #include "ports/registry.h"
 
@@ -22,5 +23,14 @@ inline constexpr std::string_view kProfileListKey9x =
 // are the user names. A profile list that cannot be read gives an empty list. The list is only
 // read, so that an ordinary user sees it too where the system lets him.
 std::vector<std::string> ListLocalUsers(Registry& registry, AccountLookup& accounts, bool ntFamily);
+
+// The stored copy of the list: the values of every "LocalUserList..." line in store order. Never
+// throws.
+std::vector<std::string> LoadStoredUserList(const TEncriptor& store);
+
+// The names the window works with: the live list, else the stored one, blank names left out, and
+// the logged-on user at the end unless a name matches him without regard to letter case.
+std::vector<std::string> CollectUserNames(std::vector<std::string> live, const TEncriptor& store,
+                                          std::string_view loggedOnUser);
 
 } // namespace mrf

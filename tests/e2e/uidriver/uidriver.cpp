@@ -17,7 +17,8 @@
 //   uidriver rect HWND                       left top right bottom
 //   uidriver move HWND X Y W H               moves the window
 //   uidriver list                            every top-level window
-//   uidriver child HWND CLASS                the first window of the class inside HWND
+//   uidriver child HWND CLASS                the first window of the class inside HWND, a visible one
+//                                            where there is one
 //   uidriver press HWND ID                   BM_CLICK to a dialog item (checks a radio button)
 //   uidriver enabled HWND ID                 a dialog item's enabled state: 1 or 0
 //   uidriver tbenabled HWND TOOLBARID BTNID  a tool-bar button's enabled state: 1 or 0
@@ -32,6 +33,14 @@
 //   uidriver foreground                      the foreground window's handle
 //   uidriver tbpoint HWND TOOLBARID BTNID    the screen point in the middle of a tool-bar button
 //   uidriver boxpoint HWND ROW               the screen point in the middle of a row's check box
+//   uidriver item HWND ID                    the window of that control ID anywhere inside HWND
+//   uidriver items HWND                      a combo or list box's items, one a line: selected, text
+//   uidriver pick HWND TEXT                  selects a combo box's item of that text and notifies the
+//                                            combo's parent, as a choice by the user does
+//   uidriver select HWND INDEX               selects a list box's item (no notification)
+//   uidriver parent HWND                     the window's parent
+//   uidriver tab HWND TABID INDEX            selects a tab of HWND's tab control, as a click on it does
+// A list-view command given the list itself works on it.
 // Handles are hexadecimal. Waits default to 10000 ms.
 #include <windows.h>
 
@@ -104,7 +113,7 @@ BOOL CALLBACK ListProc(HWND w, LPARAM) {
 
 struct FindChildData {
     const char* cls;
-    HWND found;
+    HWND first, visible;
 };
 
 BOOL CALLBACK FindChildProc(HWND w, LPARAM lp) {
@@ -113,18 +122,74 @@ BOOL CALLBACK FindChildProc(HWND w, LPARAM lp) {
     ::GetClassNameA(w, cls, sizeof cls);
     if (std::strcmp(cls, d->cls) != 0)
         return TRUE;
-    d->found = w;
+    d->first = d->first ? d->first : w;
+    if (!::IsWindowVisible(w))
+        return TRUE;
+    d->visible = w;
     return FALSE;
 }
 
+// The first visible window of the class inside parent (pages hide their controls), else the first.
 HWND FindChild(HWND parent, const char* cls) {
-    FindChildData d{cls, nullptr};
+    FindChildData d{cls, nullptr, nullptr};
     ::EnumChildWindows(parent, FindChildProc, reinterpret_cast<LPARAM>(&d));
-    return d.found;
+    return d.visible ? d.visible : d.first;
 }
 
 HWND FindList(HWND parent) {
-    return FindChild(parent, WC_LISTVIEWA);
+    char cls[64];
+    ::GetClassNameA(parent, cls, sizeof cls);
+    return std::strcmp(cls, WC_LISTVIEWA) == 0 ? parent : FindChild(parent, WC_LISTVIEWA);
+}
+
+bool IsCombo(HWND w) {
+    char cls[64];
+    ::GetClassNameA(w, cls, sizeof cls);
+    return ::lstrcmpiA(cls, "ComboBox") == 0;
+}
+
+// An item's text of a combo or list box. Wide messages: Wine carries these between processes as
+// wide text whatever the caller asked for.
+bool ItemText(HWND box, bool combo, int i, std::string& out) {
+    const auto n = ::SendMessageW(box, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0);
+    if (n < 0 || n >= 1024)
+        return false;
+    wchar_t text[1024] = L"";
+    ::SendMessageW(box, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    char ansi[2048] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
+    out = ansi;
+    return true;
+}
+
+// The items of a combo or list box.
+int PrintItems(HWND box) {
+    const bool combo = IsCombo(box);
+    const auto count = static_cast<int>(::SendMessageA(box, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    const auto selected = static_cast<int>(::SendMessageA(box, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::string text;
+        if (!ItemText(box, combo, i, text))
+            return 1;
+        std::printf("%d\t%s\n", i == selected ? 1 : 0, text.c_str());
+    }
+    return 0;
+}
+
+int PickItem(HWND combo, const char* wanted) {
+    const auto count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::string text;
+        if (!ItemText(combo, true, i, text) || text != wanted)
+            continue;
+        ::SendMessageA(combo, CB_SETCURSEL, i, 0);
+        const int id = ::GetDlgCtrlID(combo);
+        return ::PostMessageA(::GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                              reinterpret_cast<LPARAM>(combo))
+                   ? 0
+                   : 1;
+    }
+    return 1;
 }
 
 // Memory in the process that owns a window, for messages that carry pointers.
@@ -502,6 +567,41 @@ int main(int argc, char** argv) {
         ::EnumWindows(ListProc, 0);
         return 0;
     }
+    if (cmd == "item" && argc >= 4) {
+        HWND found = FindById(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        if (!found)
+            return 1;
+        PrintHwnd(found);
+        return 0;
+    }
+    if (cmd == "parent" && argc >= 3) {
+        HWND parent = ::GetParent(ParseHwnd(argv[2]));
+        if (!parent)
+            return 1;
+        PrintHwnd(parent);
+        return 0;
+    }
+    if (cmd == "tab" && argc >= 5) {
+        HWND owner = ParseHwnd(argv[2]);
+        const int id = static_cast<int>(Number(argv[3]));
+        HWND tabs = ::GetDlgItem(owner, id);
+        RemoteBuffer remote(owner, sizeof(NMHDR));
+        NMHDR header{tabs, static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGE)};
+        if (!tabs || !remote || !remote.Write(0, &header, sizeof header))
+            return 1;
+        ::SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(Number(argv[4])), 0);
+        ::SendMessageA(owner, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(remote.At(0)));
+        return 0;
+    }
+    if (cmd == "items" && argc >= 3)
+        return PrintItems(ParseHwnd(argv[2]));
+    if (cmd == "pick" && argc >= 4)
+        return PickItem(ParseHwnd(argv[2]), argv[3]);
+    if (cmd == "select" && argc >= 4)
+        return ::SendMessageA(ParseHwnd(argv[2]), LB_SETCURSEL, static_cast<WPARAM>(Number(argv[3])), 0) !=
+                       LB_ERR
+                   ? 0
+                   : 1;
     (void)arg;
     return Usage();
 }
