@@ -1,5 +1,5 @@
-// Settings store: load, lookup of the last key and save, against a naive store that walks the
-// list for every lookup. Run: build/native/bin/store_bench
+// Settings store: load, lookup of the last key, save, and save merging with another writer's save,
+// against a naive store that walks the list for every lookup. Run: build/bench/bin/store_bench
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -8,6 +8,7 @@
 #include "core/store/encriptor.h"
 #include "core/store/scramble.h"
 #include "core/text/ansi.h"
+#include "core/users/settings_units.h"
 
 namespace {
 
@@ -20,11 +21,22 @@ public:
         data = exists ? it->second : std::string();
         return true;
     }
-    bool WriteFile(const std::string& path, const std::string& data, mrf::IoError&) override {
-        files[path] = data;
-        return true;
+    class File : public mrf::WritableFile {
+    public:
+        explicit File(std::string& data) : data_(data) {}
+        bool Replace(const std::string& data, mrf::IoError&) override {
+            data_ = data;
+            return true;
+        }
+
+    private:
+        std::string& data_;
+    };
+    std::unique_ptr<mrf::WritableFile> OpenForWriting(const std::string& path, mrf::IoError&) override {
+        return std::make_unique<File>(files[path]);
     }
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    std::string CanonicalPath(const std::string& path) override { return path; }
     std::unique_ptr<mrf::FileLock> Lock(const std::string&, bool, mrf::IoError&) override {
         return std::make_unique<mrf::FileLock>();
     }
@@ -110,6 +122,24 @@ void BM_Save(benchmark::State& state) {
     fs.files["mrf.dat"] = original;
 }
 
+// A save that finds another writer's save in the file: the three-way merge over units.
+void BM_SaveMerging(benchmark::State& state) {
+    auto& fs = FilesOf(state.range(0));
+    const std::string original = fs.files["mrf.dat"];
+    mrf::TEncriptor mine("mrf.dat", fs, mrf::SettingsUnitOf);
+    mrf::TEncriptor theirs("mrf.dat", fs, mrf::SettingsUnitOf);
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        theirs.WriteString("Other", std::to_string(++round));
+        theirs.SaveIfModified(false);
+        state.ResumeTiming();
+        mine.WriteString("Group" + std::to_string(round % 97) + "_FL_Count", std::to_string(round));
+        mine.SaveIfModified(false);
+    }
+    fs.files["mrf.dat"] = original;
+}
+
 void BM_NaiveSave(benchmark::State& state) {
     auto& fs = FilesOf(state.range(0));
     NaiveStore store(fs.files["mrf.dat"]);
@@ -125,5 +155,6 @@ BENCHMARK(BM_NaiveLoad)->SIZES;
 BENCHMARK(BM_LookupLast)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_NaiveLookupLast)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_Save)->SIZES;
+BENCHMARK(BM_SaveMerging)->SIZES;
 BENCHMARK(BM_NaiveSave)->SIZES;
 BENCHMARK_MAIN();

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ googletest libbenchmark-dev mingw-w64 wine64 xvfb x11-utils xdotool
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev mingw-w64 wine64 xvfb x11-utils xdotool
           procps imagemagick python3 nsis)
 with32=0
 if scripts/can-run-32bit.sh >/dev/null; then

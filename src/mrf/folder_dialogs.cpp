@@ -36,6 +36,14 @@ std::string BrowseForFolder(HWND owner) {
     return ok ? path : std::string();
 }
 
+// A field the settings file cannot hold: says why and puts the caret into it; the dialog stays.
+void Refuse(HWND dlg, const FieldProblem& problem, int control) {
+    ::MessageBoxA(dlg, problem.message.text.c_str(), problem.message.caption.c_str(), MB_OK | MB_ICONWARNING);
+    HWND edit = ::GetDlgItem(dlg, control);
+    ::SetFocus(edit);
+    ::SendMessageA(edit, EM_SETSEL, 0, -1);
+}
+
 class FolderDialog {
 public:
     explicit FolderDialog(FolderDialogData& data) : data_(data) {}
@@ -83,6 +91,12 @@ public:
                 // This message is shown as it is, untranslated.
                 ::MessageBoxA(dlg_, problem->text.c_str(), problem->caption.c_str(), MB_OK | MB_ICONWARNING);
                 ::SetFocus(::GetDlgItem(dlg_, IDC_DIRECTORYEDIT1));
+                return TRUE;
+            }
+            if (auto problem =
+                    CheckFolderFields(ItemText(dlg_, IDC_DIRECTORYEDIT1), ItemText(dlg_, IDC_MASKEDIT))) {
+                Refuse(dlg_, *problem,
+                       problem->field == FolderField::Path ? IDC_DIRECTORYEDIT1 : IDC_MASKEDIT);
                 return TRUE;
             }
             Read();
@@ -143,12 +157,22 @@ public:
 
     INT_PTR Command(unsigned id, unsigned) {
         switch (id) {
-        case IDOK:
-            data_.fields.exclFiles = ItemText(dlg_, IDC_EXCLFILESEDIT);
-            data_.fields.inclProc = ItemText(dlg_, IDC_INCLPROCEDIT);
-            data_.fields.exclProc = ItemText(dlg_, IDC_EXCLPROCEDIT);
+        case IDOK: {
+            AdvancedFields typed = data_.fields;
+            typed.exclFiles = ItemText(dlg_, IDC_EXCLFILESEDIT);
+            typed.inclProc = ItemText(dlg_, IDC_INCLPROCEDIT);
+            typed.exclProc = ItemText(dlg_, IDC_EXCLPROCEDIT);
+            if (auto problem = CheckAdvancedFields(typed)) {
+                Refuse(dlg_, *problem,
+                       problem->field == FolderField::ExclFiles  ? IDC_EXCLFILESEDIT
+                       : problem->field == FolderField::InclProc ? IDC_INCLPROCEDIT
+                                                                 : IDC_EXCLPROCEDIT);
+                return TRUE;
+            }
+            data_.fields = typed;
             ::EndDialog(dlg_, IDOK);
             return TRUE;
+        }
         case IDCANCEL:
             ::EndDialog(dlg_, IDCANCEL);
             return TRUE;

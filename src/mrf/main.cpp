@@ -6,6 +6,7 @@
 
 #include "core/gui/option_keys.h"
 #include "core/gui/startup.h"
+#include "core/users/settings_units.h"
 #include "mrf/main_form.h"
 #include "mrf/single_instance.h"
 #include "win32/bcrypt_pbkdf2.h"
@@ -17,7 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::string programPath = win32::ProgramPath();
     // The settings store comes before anything else: the program's own path with ".dat".
     try {
-        win32::InitSettingsStore(ChangeExtension(programPath, ".dat"));
+        win32::InitSettingsStore(SettingsUnitOf, ChangeExtension(programPath, ".dat"));
     } catch (const StoreIoError& e) {
         ::MessageBoxA(nullptr, e.what(), kAppTitle.data(), MB_OK | MB_ICONERROR);
         return 1;

@@ -48,7 +48,7 @@ std::optional<WindowRect> ReadSavedRect() {
     if (left == INT_MIN || top == INT_MIN || width == INT_MIN || height == INT_MIN || width <= 0 ||
         height <= 0)
         return std::nullopt;
-    return WindowRect{left, top, left + width, top + height};
+    return SavedWindowRect(left, top, width, height);
 }
 
 BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM out) {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -69,32 +70,70 @@ bool PosixFileSystem::ReadFile(const std::string& path, std::string& data, bool&
     }
 }
 
-bool PosixFileSystem::WriteFile(const std::string& path, const std::string& data, IoError& error) {
-    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-    if (fd.get() < 0) {
-        error = Fail("open", path);
-        return false;
-    }
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd.get(), data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = Fail("write", path);
+namespace {
+
+class PosixWritableFile : public WritableFile {
+public:
+    PosixWritableFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+
+    bool Replace(const std::string& data, IoError& error) override {
+        size_t done = 0;
+        while (done < data.size()) {
+            ssize_t n = ::pwrite(fd_.get(), data.data() + done, data.size() - done, static_cast<off_t>(done));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                error = Fail("write", path_);
+                return false;
+            }
+            done += static_cast<size_t>(n);
+        }
+        if (::ftruncate(fd_.get(), static_cast<off_t>(data.size())) != 0) {
+            error = Fail("ftruncate", path_);
             return false;
         }
-        done += static_cast<size_t>(n);
+        if (::fsync(fd_.get()) != 0) {
+            error = Fail("fsync", path_);
+            return false;
+        }
+        return true;
     }
-    if (::ftruncate(fd.get(), static_cast<off_t>(data.size())) != 0) {
-        error = Fail("ftruncate", path);
-        return false;
+
+private:
+    Fd fd_;
+    std::string path_;
+};
+
+} // namespace
+
+std::unique_ptr<WritableFile> PosixFileSystem::OpenForWriting(const std::string& path, IoError& error) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = Fail("open", path);
+        return nullptr;
     }
-    if (::fsync(fd.get()) != 0) {
-        error = Fail("fsync", path);
-        return false;
-    }
-    return true;
+    return std::make_unique<PosixWritableFile>(fd, path);
+}
+
+std::string PosixFileSystem::CanonicalPath(const std::string& path) {
+    auto resolve = [](const std::string& p, std::string& out) {
+        char* full = ::realpath(p.c_str(), nullptr);
+        if (!full)
+            return false;
+        out = full;
+        std::free(full);
+        return true;
+    };
+    std::string full;
+    if (resolve(path, full))
+        return full;
+    // A file not created yet: its folder's name and its own.
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (!name.empty() && name != "." && name != ".." && resolve(folder, full))
+        return full == "/" ? "/" + name : full + "/" + name;
+    return path;
 }
 
 bool PosixFileSystem::FileExists(const std::string& path) {
@@ -103,9 +142,13 @@ bool PosixFileSystem::FileExists(const std::string& path) {
 }
 
 std::unique_ptr<FileLock> PosixFileSystem::Lock(const std::string& path, bool exclusive, IoError& error) {
-    // The folder is locked, not the file: it exists before the file's first creation.
-    const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    // The folder is locked, not the file: it exists before the file's first creation. Its
+    // canonical name, so that every name of the file takes the same lock.
+    const std::string canonical = CanonicalPath(path);
+    const size_t slash = canonical.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : canonical.substr(0, slash);
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         error = Fail("open", folder);

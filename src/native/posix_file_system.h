@@ -7,8 +7,9 @@ namespace mrf {
 class PosixFileSystem : public FileSystem {
 public:
     bool ReadFile(const std::string& path, std::string& data, bool& exists, IoError& error) override;
-    bool WriteFile(const std::string& path, const std::string& data, IoError& error) override;
+    std::unique_ptr<WritableFile> OpenForWriting(const std::string& path, IoError& error) override;
     bool FileExists(const std::string& path) override;
+    std::string CanonicalPath(const std::string& path) override;
     std::unique_ptr<FileLock> Lock(const std::string& path, bool exclusive, IoError& error) override;
     // POSIX files have no access list to open; nothing is changed.
     bool GrantEveryoneAccess(const std::string& path) override;

@@ -22,17 +22,34 @@ public:
     virtual ~FileLock() = default;
 };
 
+// A file opened for writing; closed on destruction.
+class WritableFile {
+public:
+    virtual ~WritableFile() = default;
+    // Writes data over the file from its start, cuts it to that length and flushes it to the disk
+    // before returning. A failure may leave any part of data written.
+    virtual bool Replace(const std::string& data, IoError& error) = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     // The whole file. A missing file is not an error: exists is set to false.
     virtual bool ReadFile(const std::string& path, std::string& data, bool& exists, IoError& error) = 0;
-    // Writes data into the file in place (it is created when missing), cuts it to that length and
-    // flushes it to the disk before returning.
-    virtual bool WriteFile(const std::string& path, const std::string& data, IoError& error) = 0;
+    // Opens the file for writing in place, creating it when missing; null when it may not be written.
+    virtual std::unique_ptr<WritableFile> OpenForWriting(const std::string& path, IoError& error) = 0;
+    // OpenForWriting and Replace in one.
+    bool WriteFile(const std::string& path, const std::string& data, IoError& error) {
+        auto file = OpenForWriting(path, error);
+        return file && file->Replace(data, error);
+    }
     // Whether something exists at path.
     virtual bool FileExists(const std::string& path) = 0;
+    // The one name of the file that path names: links and "." or ".." resolved, so that two names
+    // of one file give the same text. A missing file gets its folder's canonical name; path itself
+    // where nothing can be resolved.
+    virtual std::string CanonicalPath(const std::string& path) = 0;
     // Waits a bounded time for the lock on path, which need not exist as a file yet: a file's
     // first creation is serialised too. Null on failure.
     virtual std::unique_ptr<FileLock> Lock(const std::string& path, bool exclusive, IoError& error) = 0;

@@ -1,6 +1,7 @@
 #include "tools/mrfctl.h"
 
 #include <filesystem>
+#include <new>
 #include <istream>
 #include <ostream>
 
@@ -9,6 +10,7 @@
 #include "core/text/paths.h"
 #include "core/store/encriptor.h"
 #include "core/text/ansi.h"
+#include "core/users/settings_units.h"
 
 namespace mrf {
 namespace {
@@ -30,6 +32,8 @@ constexpr const char* kUsage =
     "                              folder of FILE, LIST to \"mrf.exe;ulksrv.exe\"\n"
     "  --help                      this text\n"
     "\n"
+    "FILE must be a settings file: a file of other content is neither read nor overwritten unless\n"
+    "--force is given (anywhere after COMMAND).\n"
     "Exit codes: 0 success, 1 file or setting fault, 2 bad arguments.\n";
 
 struct Usage {
@@ -50,14 +54,31 @@ public:
         } catch (const StoreIoError& e) {
             err_ << "mrfctl: " << e.what() << kEol;
             return 1;
+        } catch (const InvalidSettingError& e) {
+            err_ << "mrfctl: " << e.what() << kEol;
+            return 2;
         } catch (const ConversionError& e) {
+            err_ << "mrfctl: " << e.what() << kEol;
+            return 1;
+        } catch (const std::bad_alloc&) {
+            err_ << "mrfctl: out of memory" << kEol;
+            return 1;
+        } catch (const std::exception& e) {
             err_ << "mrfctl: " << e.what() << kEol;
             return 1;
         }
     }
 
 private:
-    int Dispatch(const std::vector<std::string>& args) {
+    int Dispatch(std::vector<std::string> args) {
+        for (size_t i = 1; i < args.size();) {
+            if (args[i] == "--force") {
+                force_ = true;
+                args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+            } else {
+                ++i;
+            }
+        }
         if (args.empty())
             throw Usage{"no command given"};
         const std::string& cmd = args[0];
@@ -92,21 +113,34 @@ private:
     // Opens an existing settings file; inspecting a file never creates one.
     bool RequireFile(const std::string& path) {
         if (files_.FileExists(path))
-            return true;
+            return RequireSettings(path);
         err_ << "mrfctl: cannot open \"" << path << "\": no such file" << kEol;
         return false;
     }
 
+    // A file of other content is not taken for settings: reading it would show noise, and a save
+    // would replace it for good.
+    bool RequireSettings(const std::string& path) {
+        if (force_ || !files_.FileExists(path) || IsSettingsFile(files_, path))
+            return true;
+        err_ << "mrfctl: \"" << path << "\" is not a settings file (--force to use it anyway)" << kEol;
+        return false;
+    }
+
+    TEncriptor Open(const std::string& path) { return TEncriptor(path, files_, SettingsUnitOf); }
+
     int Decode(const std::vector<std::string>& args) {
         if (!RequireFile(args[1]))
             return 1;
-        TEncriptor store(args[1], files_);
+        TEncriptor store = Open(args[1]);
         for (const auto& line : store.Lines())
             out_ << line << kEol;
         return 0;
     }
 
     int Encode(const std::vector<std::string>& args) {
+        if (!RequireSettings(args[1]))
+            return 1;
         std::vector<std::string> lines;
         std::string line;
         while (std::getline(in_, line)) {
@@ -114,7 +148,7 @@ private:
                 line.pop_back();
             lines.push_back(line);
         }
-        TEncriptor store(args[1], files_);
+        TEncriptor store = Open(args[1]);
         store.ReplaceLines(lines);
         store.SaveIfModified(true);
         return 0;
@@ -123,7 +157,7 @@ private:
     int Get(const std::vector<std::string>& args) {
         if (!RequireFile(args[1]))
             return 1;
-        TEncriptor store(args[1], files_);
+        TEncriptor store = Open(args[1]);
         if (!store.KeyExists(args[2]) && args.size() < 4)
             return 1;
         out_ << store.ReadString(args[2], args.size() > 3 ? args[3] : std::string()) << kEol;
@@ -133,9 +167,7 @@ private:
     int Set(const std::vector<std::string>& args) {
         if (!RequireFile(args[1]))
             return 1;
-        if (args[2].empty() || args[2].find('=') != std::string::npos)
-            throw Usage{"set: NAME must be non-empty and hold no '='"};
-        TEncriptor store(args[1], files_);
+        TEncriptor store = Open(args[1]);
         store.WriteString(args[2], args[3]);
         store.SaveIfModified(false);
         return 0;
@@ -144,7 +176,7 @@ private:
     int List(const std::vector<std::string>& args) {
         if (!RequireFile(args[1]))
             return 1;
-        TEncriptor store(args[1], files_);
+        TEncriptor store = Open(args[1]);
         for (const auto& line : store.Lines())
             if (AnsiStartsText(line, args[2]))
                 out_ << line << kEol;
@@ -165,7 +197,7 @@ private:
         }
         if (!RequireFile(args[1]))
             return 1;
-        TEncriptor store(args[1], files_);
+        TEncriptor store = Open(args[1]);
         for (const EngineEntry& entry : CompileRules(store, input))
             out_ << FormatEntry(entry) << kEol;
         return 0;
@@ -188,6 +220,7 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     FileSystem& files_;
+    bool force_ = false;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "core/service/startup_tasks.h"
+#include "core/users/settings_units.h"
 #include "quillon/quillon.h"
 #include "ulksrv/ulksrv.h"
 #include "win32/account_lookup.h"
@@ -27,7 +28,7 @@ int Main() {
     // The settings store, as both programs create it; without it the user list cannot be kept,
     // and the other tasks still run.
     try {
-        win32::InitSettingsStore();
+        win32::InitSettingsStore(SettingsUnitOf);
     } catch (...) {
     }
     win32::Win32Registry registry;

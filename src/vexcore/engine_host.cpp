@@ -8,6 +8,7 @@
 
 #include "core/engine/bridge.h"
 #include "core/engine/rule_key.h"
+#include "core/users/settings_units.h"
 #include "win32/engine_loader.h"
 #include "win32/settings_store.h"
 #include "win32/user_name.h"
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        mrf::win32::InitSettingsStore();
+        mrf::win32::InitSettingsStore(mrf::SettingsUnitOf);
         mrf::TEncriptor& store = *mrf::win32::SettingsStore;
         const std::string ruleKey = mrf::RuleKeyFor(store, user);
         std::cout << "rule key: " << ruleKey << "\n";

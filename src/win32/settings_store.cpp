@@ -57,13 +57,13 @@ std::string SettingsPath() {
     return ProgramFolder() + "mrf.dat";
 }
 
-void InitSettingsStore(const std::string& path) {
+void InitSettingsStore(SettingsUnits units, const std::string& path) {
     if (SettingsStore)
         return;
     UseSystemCaseTable();
     GrantEveryoneAccess(path);
     GrantEveryoneAccess(JournalPath(path));
-    SettingsStore = new TEncriptor(path, Files());
+    SettingsStore = new TEncriptor(path, Files(), std::move(units));
 }
 
 void FreeSettingsStore() {

@@ -22,8 +22,9 @@ std::string SettingsPath();
 std::string SystemFolder();
 
 // Fills the ANSI case table from the system's code page, grants every account access to the
-// settings file and its journal, and creates the store over path. Throws StoreIoError.
-void InitSettingsStore(const std::string& path = SettingsPath());
+// settings file and its journal, and creates the store over path, merging saves by units.
+// Throws StoreIoError.
+void InitSettingsStore(SettingsUnits units, const std::string& path = SettingsPath());
 // Frees the store without saving.
 void FreeSettingsStore();
 

@@ -26,10 +26,9 @@ private:
     unique_handle mutex_;
 };
 
-std::string LockName(const std::string& path) {
-    char full[MAX_PATH];
-    DWORD n = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    const uint64_t h = Fnv1a64(ToAnsiUpper(n > 0 && n < MAX_PATH ? std::string(full, n) : path));
+// From the canonical path, so that every name of one file gives the same lock.
+std::string LockName(const std::string& canonicalPath) {
+    const uint64_t h = Fnv1a64(ToAnsiUpper(canonicalPath));
     char name[64];
     std::snprintf(name, sizeof name, "Global\\Marrowfold.Settings.%016llx",
                   static_cast<unsigned long long>(h));
@@ -81,33 +80,91 @@ bool Win32FileSystem::ReadFile(const std::string& path, std::string& data, bool&
     }
 }
 
-bool Win32FileSystem::WriteFile(const std::string& path, const std::string& data, IoError& error) {
+namespace {
+
+class Win32WritableFile : public WritableFile {
+public:
+    Win32WritableFile(unique_hfile file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+
+    bool Replace(const std::string& data, IoError& error) override {
+        if (::SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+            ::GetLastError() != NO_ERROR) {
+            error = Fail("SetFilePointer", path_);
+            return false;
+        }
+        size_t done = 0;
+        while (done < data.size()) {
+            DWORD n = 0;
+            DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1 << 20));
+            if (!::WriteFile(file_.get(), data.data() + done, chunk, &n, nullptr)) {
+                error = Fail("WriteFile", path_);
+                return false;
+            }
+            done += n;
+        }
+        if (!::SetEndOfFile(file_.get())) {
+            error = Fail("SetEndOfFile", path_);
+            return false;
+        }
+        if (!::FlushFileBuffers(file_.get())) {
+            error = Fail("FlushFileBuffers", path_);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    unique_hfile file_;
+    std::string path_;
+};
+
+// The path the system reports for an open handle, without the "\\?\" prefix.
+std::string FinalPath(HANDLE handle) {
+    char buffer[MAX_PATH * 2];
+    DWORD n = ::GetFinalPathNameByHandleA(handle, buffer, sizeof buffer, FILE_NAME_NORMALIZED);
+    if (n == 0 || n >= sizeof buffer)
+        return {};
+    std::string path(buffer, n);
+    if (path.rfind("\\\\?\\UNC\\", 0) == 0)
+        return "\\" + path.substr(7);
+    if (path.rfind("\\\\?\\", 0) == 0)
+        return path.substr(4);
+    return path;
+}
+
+std::string FinalPathOf(const std::string& path) {
+    // No access is asked for: only the handle's name is wanted. The folder flag opens folders too.
+    unique_hfile file(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file ? FinalPath(file.get()) : std::string();
+}
+
+} // namespace
+
+std::unique_ptr<WritableFile> Win32FileSystem::OpenForWriting(const std::string& path, IoError& error) {
     // In place: the file keeps its access list, and no new file is needed in the folder.
     unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         error = Fail("CreateFile", path);
-        return false;
+        return nullptr;
     }
-    size_t done = 0;
-    while (done < data.size()) {
-        DWORD n = 0;
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1 << 20));
-        if (!::WriteFile(file.get(), data.data() + done, chunk, &n, nullptr)) {
-            error = Fail("WriteFile", path);
-            return false;
-        }
-        done += n;
-    }
-    if (!::SetEndOfFile(file.get())) {
-        error = Fail("SetEndOfFile", path);
-        return false;
-    }
-    if (!::FlushFileBuffers(file.get())) {
-        error = Fail("FlushFileBuffers", path);
-        return false;
-    }
-    return true;
+    return std::make_unique<Win32WritableFile>(std::move(file), path);
+}
+
+std::string Win32FileSystem::CanonicalPath(const std::string& path) {
+    if (std::string final = FinalPathOf(path); !final.empty())
+        return final;
+    // A file not created yet: its folder's final name and its own.
+    const size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (!name.empty())
+        if (std::string final = FinalPathOf(folder); !final.empty())
+            return final + (final.back() == '\\' ? "" : "\\") + name;
+    char full[MAX_PATH];
+    DWORD n = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(full, n) : path;
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {
@@ -115,7 +172,7 @@ bool Win32FileSystem::FileExists(const std::string& path) {
 }
 
 std::unique_ptr<FileLock> Win32FileSystem::Lock(const std::string& path, bool, IoError& error) {
-    const std::string name = LockName(path);
+    const std::string name = LockName(CanonicalPath(path));
     SECURITY_DESCRIPTOR sd;
     ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
     ::SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);

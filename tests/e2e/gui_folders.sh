@@ -62,6 +62,19 @@ check_eq "a path of blanks is refused" "$(ui gettext "$box" 65535)" "Please ente
 ui command "$box" $IDOK
 ui gone "$box" 5000
 check "and the dialog stays open" ui visible "$dlg"
+# A line break (a pasted text of two lines) would become a second settings line: refused.
+ui settextcrlf "$dlg" $PATH_EDIT 'C:\Docs' 'Injected=1'
+if [[ $(ui gettext "$dlg" $PATH_EDIT) == *$'\n'* ]]; then
+    ui click "$dlg" $BTN_OK
+    box=$(ui wait '#32770' Umberlock 5000)
+    check_eq "a path with a line break is refused" "$(ui gettext "$box" 65535)" \
+        "The folder path cannot contain line breaks."
+    ui command "$box" $IDOK
+    ui gone "$box" 5000
+    check "and the dialog stays open again" ui visible "$dlg"
+else
+    echo "skipped: this edit control drops line breaks"
+fi
 
 ui settext "$dlg" $PATH_EDIT 'C:\Shared\Docs'
 ui press "$dlg" $MODE_HIDE

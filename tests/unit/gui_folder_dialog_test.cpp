@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/gui/folder_dialog.h"
+#include "core/text/translate.h"
 
 namespace mrf {
 namespace {
@@ -74,6 +75,27 @@ TEST(GuiFolderDialog, AdvancedFieldsGoBackOnlyThroughAccept) {
     EXPECT_EQ(dialog.exclFiles, "b.txt");
     EXPECT_EQ(dialog.inclProc, "word.exe");
     EXPECT_EQ(dialog.exclProc, "backup.exe");
+}
+
+// What the settings file cannot hold is refused with a message naming the field, translated.
+TEST(GuiFolderDialog, FieldsWithLineBreaksAreRefused) {
+    const std::string nul("a\0b", 3);
+    EXPECT_FALSE(CheckFolderFields("C:\\Docs", "*.doc;*.txt"));
+    EXPECT_EQ(CheckFolderFields("C:\\Docs\r\nC:\\Other", "*")->field, FolderField::Path);
+    EXPECT_EQ(CheckFolderFields("C:\\Docs", "*\n*")->field, FolderField::Mask);
+    EXPECT_EQ(CheckFolderFields("C:\\Docs", nul)->field, FolderField::Mask);
+    EXPECT_EQ(CheckFolderFields("C:\\Docs\n", "*\n")->message,
+              (UserMessage{"The folder path cannot contain line breaks.", "Umberlock"}));
+
+    EXPECT_FALSE(CheckAdvancedFields({"C:\\Docs\nlabel only", "a.txt", "word.exe;x=1", ""}));
+    EXPECT_EQ(CheckAdvancedFields({"", "a.txt\rb.txt", "", ""})->field, FolderField::ExclFiles);
+    EXPECT_EQ(CheckAdvancedFields({"", "", "word.exe\n", ""})->field, FolderField::InclProc);
+    EXPECT_EQ(CheckAdvancedFields({"", "", "", "\nbackup.exe"})->field, FolderField::ExclProc);
+
+    SetTranslations(
+        {{"The file mask cannot contain line breaks.", "Keine Zeilenumbrueche in der Dateimaske."}});
+    EXPECT_EQ(CheckFolderFields("C:\\Docs", "*\n")->message.text, "Keine Zeilenumbrueche in der Dateimaske.");
+    SetTranslations({});
 }
 
 } // namespace

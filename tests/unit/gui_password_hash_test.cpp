@@ -143,6 +143,28 @@ TEST_F(GuiPasswordHash, HonoursTheStoredIterationCountAndRefusesHugeOnes) {
     EXPECT_FALSE(hasher.Verify("pw", huge));
 }
 
+// Counts above a million are refused before any derivation: no password matches them.
+TEST_F(GuiPasswordHash, IterationCountsAboveAMillionFailClosed) {
+    struct Recording : Pbkdf2 {
+        std::vector<uint32_t> counts;
+        bool Derive(std::string_view, std::span<const uint8_t>, uint32_t iterations,
+                    std::span<uint8_t> out) override {
+            counts.push_back(iterations);
+            std::fill(out.begin(), out.end(), uint8_t(0));
+            return true;
+        }
+    } recording;
+    PasswordHasher checker(recording, random, 1000);
+    const std::string zeroHash(64, '0');
+    auto stored = [&](const char* count) {
+        return "$pbkdf2-sha256$" + std::string(count) + "$0102$" + zeroHash;
+    };
+    EXPECT_TRUE(checker.Verify("pw", stored("1000000")));
+    EXPECT_FALSE(checker.Verify("pw", stored("1000001")));
+    EXPECT_FALSE(checker.Verify("pw", stored("10000000")));
+    EXPECT_EQ(recording.counts, std::vector<uint32_t>{1000000});
+}
+
 TEST_F(GuiPasswordHash, FallsBackToTheReferenceWhenThePortFailsAndNeedsASalt) {
     test::FailingPbkdf2 failing;
     PasswordHasher withFailingPort(failing, random, 1000);

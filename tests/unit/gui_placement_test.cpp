@@ -1,6 +1,9 @@
 // The main window's rectangle at start, brought back on screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "core/gui/placement.h"
 
 namespace mrf {
@@ -49,8 +52,35 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"NearestMonitorChosen",
                       WindowRect{-3000, 100, -2300, 700},
                       {kPrimary, kLeft},
-                      {-1280, 100, -580, 700}}),
+                      {-1280, 100, -580, 700}},
+        PlacementCase{
+            "TopAtIntMaxMovedOn", SavedWindowRect(0, INT_MAX, 600, 500), {kPrimary}, {0, 540, 600, 1040}},
+        PlacementCase{"WiderThanAllMonitorsShrunk",
+                      SavedWindowRect(-1280, 0, INT_MAX, 700),
+                      {kPrimary, kLeft},
+                      {-1280, 0, 1920, 700}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Whatever ulk.ini holds, the window's title band lands on a work area, at least at the minimum size.
+TEST(GuiPlacementExtremes, AnyIniValuesGiveAReachableWindow) {
+    const int values[] = {INT_MIN, -70000, -1, 0, 700, 1030, 70000, INT_MAX};
+    const std::vector<WindowRect> areas = {kPrimary, kLeft};
+    for (int left : values)
+        for (int top : values)
+            for (int width : {1, 600, 70000, INT_MAX})
+                for (int height : {1, 500, 70000, INT_MAX}) {
+                    const WindowRect r =
+                        PlaceMainWindow(SavedWindowRect(left, top, width, height), areas, kDesigned);
+                    const bool reachable = std::any_of(areas.begin(), areas.end(), [&](const WindowRect& a) {
+                        return std::min(r.right, a.right) - std::max(r.left, a.left) >= 64 &&
+                               r.top >= a.top && r.top + 24 <= a.bottom;
+                    });
+                    EXPECT_TRUE(reachable) << left << " " << top << " " << width << " " << height;
+                    EXPECT_GE(r.Width(), kMinWindowSize.width);
+                    EXPECT_GE(r.Height(), kMinWindowSize.height);
+                    EXPECT_LE(r.Width(), 1920 + 1280);
+                }
+}
 
 } // namespace
 } // namespace mrf

@@ -75,6 +75,28 @@ TEST(Scramble, ForeignTextNeverFails) {
     EXPECT_NO_THROW(Unscramble("\x01\xff=\r\r\n$$$"));
 }
 
+// The strict check the admin tool applies before it overwrites a file.
+TEST(Scramble, OnlyWhatScrambleWritesIsScrambledText) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string good = Scramble(all);
+    EXPECT_TRUE(IsScrambledText(good));
+    EXPECT_TRUE(IsScrambledText(""));
+    std::string recut = good;
+    recut.insert(13, "\n\r\n"); // line breaks anywhere do not count
+    EXPECT_TRUE(IsScrambledText(recut));
+    EXPECT_FALSE(IsScrambledText(good.substr(0, good.size() - 3))) << "a length that does not decode";
+    EXPECT_FALSE(IsScrambledText("root:x:0:0:root:/root:/bin/bash\n"));
+    EXPECT_FALSE(IsScrambledText("zzzz"));
+    std::string lower = good;
+    lower[0] = 'a'; // outside the alphabet
+    EXPECT_FALSE(IsScrambledText(lower));
+    EXPECT_FALSE(IsScrambledText("0000")); // less offsets "0/.-": no hex digits
+    // Hex digits less offsets ("0000"), but the pair 00 gives A7, no hex digit of the first stage.
+    EXPECT_FALSE(IsScrambledText("0123"));
+}
+
 TEST(SplitLines, BreaksAtEveryKindOfLineEnd) {
     EXPECT_EQ(SplitLines("a\r\nb\rc\nd\r\n"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(SplitLines("a\n\nb"), (std::vector<std::string>{"a", "", "b"}));

@@ -1,7 +1,9 @@
 #include "core/gui/folder_dialog.h"
 
 #include "core/gui/option_keys.h"
+#include "core/store/encriptor.h"
 #include "core/text/ansi.h"
+#include "core/text/translate.h"
 
 namespace mrf {
 
@@ -16,6 +18,19 @@ constexpr MaskPreset kPresets[] = {
     {"Enter custom file mask", std::nullopt},
 };
 static_assert(std::size(kPresets) == kCustomMaskChoice + 1);
+
+struct FieldText {
+    FolderField field;
+    std::string_view text;
+    std::string_view refusal; // English, through the translation lookup
+};
+
+std::optional<FieldProblem> FirstRefused(std::initializer_list<FieldText> fields) {
+    for (const FieldText& f : fields)
+        if (!RefusedValue(f.text).empty())
+            return FieldProblem{f.field, UserMessage{Tr(f.refusal), std::string(kAppTitle)}};
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -35,6 +50,18 @@ std::optional<UserMessage> CheckFolderPath(std::string_view path) {
         return std::nullopt;
     // Shown as it is, without the translation lookup.
     return UserMessage{"Please enter the folder path !", std::string(kAppTitle)};
+}
+
+std::optional<FieldProblem> CheckFolderFields(std::string_view path, std::string_view mask) {
+    return FirstRefused({{FolderField::Path, path, "The folder path cannot contain line breaks."},
+                         {FolderField::Mask, mask, "The file mask cannot contain line breaks."}});
+}
+
+std::optional<FieldProblem> CheckAdvancedFields(const AdvancedFields& fields) {
+    return FirstRefused(
+        {{FolderField::ExclFiles, fields.exclFiles, "The exclude files text cannot contain line breaks."},
+         {FolderField::InclProc, fields.inclProc, "The include processes text cannot contain line breaks."},
+         {FolderField::ExclProc, fields.exclProc, "The exclude processes text cannot contain line breaks."}});
 }
 
 AdvancedFields OpenAdvanced(const FolderDialogState& state) {

@@ -50,6 +50,18 @@ struct AdvancedFields {
 };
 
 AdvancedFields OpenAdvanced(const FolderDialogState& state);
+
+// A field whose text the settings file cannot hold (a line break, a NUL), with what to tell the user.
+enum class FolderField { Path, Mask, ExclFiles, InclProc, ExclProc };
+struct FieldProblem {
+    FolderField field;
+    UserMessage message;
+    bool operator==(const FieldProblem&) const = default;
+};
+// OK of the folder dialog, after CheckFolderPath: the path and the mask.
+std::optional<FieldProblem> CheckFolderFields(std::string_view path, std::string_view mask);
+// OK of the advanced dialog: its three texts.
+std::optional<FieldProblem> CheckAdvancedFields(const AdvancedFields& fields);
 // OK of the advanced dialog; after Cancel nothing is copied back.
 void AcceptAdvanced(FolderDialogState& state, const AdvancedFields& fields);
 

@@ -14,8 +14,9 @@ namespace mrf {
 
 inline constexpr std::string_view kPasswordMarker = "$pbkdf2-sha256$";
 inline constexpr uint32_t kPasswordIterations = 200000;
-// A stored count above this is refused, so a damaged file cannot stall the prompt.
-inline constexpr uint32_t kMaxPasswordIterations = 10000000;
+// A stored count above this is refused (no password matches), so a damaged or planted value cannot
+// stall every prompt attempt.
+inline constexpr uint32_t kMaxPasswordIterations = 1000000;
 
 // Trims blanks at both ends and upper-cases a to z.
 std::string NormalisePassword(std::string_view typed);

@@ -58,6 +58,8 @@ void Sha256::Block(const uint8_t* p) {
 }
 
 void Sha256::Update(std::span<const uint8_t> data) {
+    if (data.empty())
+        return; // an empty span may hold a null pointer, which memcpy must not be given
     length_ += data.size();
     size_t i = 0;
     if (buffered_ > 0) {

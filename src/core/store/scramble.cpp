@@ -68,6 +68,32 @@ std::string Unscramble(std::string_view fileContent) {
     return UnhexStage(UnhexStage(text));
 }
 
+bool IsScrambledText(std::string_view fileContent) {
+    size_t position = 0;
+    unsigned pair = 0;
+    for (char ch : fileContent) {
+        if (ch == '\r' || ch == '\n')
+            continue;
+        const int c = static_cast<unsigned char>(ch) - static_cast<int>(position % 10);
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            return false;
+        pair = (pair << 4 | static_cast<unsigned>(digit)) & 0xFF;
+        // Each pair is one byte of the first stage's text, itself an upper-case hex digit.
+        if (position % 2 == 1) {
+            const unsigned b = pair ^ kStoreKey;
+            if (!((b >= '0' && b <= '9') || (b >= 'A' && b <= 'F')))
+                return false;
+        }
+        ++position;
+    }
+    return position % 4 == 0;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     size_t size = 0;
     for (const auto& l : lines)

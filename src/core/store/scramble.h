@@ -13,6 +13,10 @@ inline constexpr size_t kScrambledLineLength = 80;
 std::string Scramble(std::string_view plain);
 // File content to plain text; never fails (unreadable pairs count as 0).
 std::string Unscramble(std::string_view fileContent);
+// Whether fileContent is exactly what Scramble writes for some text, line breaks aside: every
+// character decodes to a hex digit in both stages. Outside input is checked with it before a
+// tool overwrites a file.
+bool IsScrambledText(std::string_view fileContent);
 
 // Every line followed by CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);

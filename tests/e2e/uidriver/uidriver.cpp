@@ -5,6 +5,7 @@
 //   uidriver hidden HWND [MS]                wait until the window is hidden (or gone)
 //   uidriver visible HWND                    exit 0 when visible
 //   uidriver settext HWND ID TEXT            WM_SETTEXT to a dialog item
+//   uidriver settextcrlf HWND ID A B         WM_SETTEXT of A, CR LF, B (as a paste could bring)
 //   uidriver gettext HWND [ID]               the window's or a dialog item's text
 //   uidriver click HWND ID                   posts the item's BN_CLICKED to the dialog
 //   uidriver command HWND ID                 posts WM_COMMAND ID
@@ -278,6 +279,11 @@ int main(int argc, char** argv) {
     if (cmd == "settext" && argc >= 5) {
         HWND item = ::GetDlgItem(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
         return item && ::SendMessageA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+    }
+    if (cmd == "settextcrlf" && argc >= 6) {
+        HWND item = ::GetDlgItem(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        const std::string text = std::string(argv[4]) + "\r\n" + argv[5];
+        return item && ::SendMessageA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) ? 0 : 1;
     }
     if (cmd == "gettext" && argc >= 3) {
         HWND w = ParseHwnd(argv[2]);

@@ -8,6 +8,7 @@
 
 #include "core/store/encriptor.h"
 #include "core/text/ansi.h"
+#include "win32/handles.h"
 #include "win32/settings_store.h"
 #include "win32/win32_file_system.h"
 
@@ -24,6 +25,7 @@ protected:
         path = folder + "mrf.dat";
     }
     void TearDown() override {
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileA(path.c_str());
         ::DeleteFileA(JournalPath(path).c_str());
         ::RemoveDirectoryA(folder.c_str());
@@ -139,6 +141,65 @@ TEST_F(Win32Files, AStoreSavesThroughTheJournalAndKeepsTheAccessList) {
     EXPECT_TRUE(exists);
     EXPECT_EQ(journal, "");
     EXPECT_EQ(TEncriptor(path, fs).ReadString("auto", ""), "1");
+}
+
+// Two names of one file ("..", another letter case, a file not created yet) give one canonical
+// path and so one lock.
+TEST_F(Win32Files, EveryNameOfAFileTakesTheSameLock) {
+    IoError error;
+    const std::string other = folder + "sub\\..\\" + ToAnsiUpper("mrf.dat");
+    for (bool exists : {false, true}) {
+        if (exists) {
+            ASSERT_TRUE(fs.WriteFile(path, "x", error));
+        }
+        EXPECT_EQ(ToAnsiUpper(fs.CanonicalPath(other)), ToAnsiUpper(fs.CanonicalPath(path)));
+        auto first = fs.Lock(other, true, error);
+        ASSERT_TRUE(first) << Describe(error);
+        std::atomic<bool> second{false};
+        std::thread thread([&] {
+            Win32FileSystem again;
+            IoError e;
+            second = again.Lock(path, true, e) != nullptr;
+        });
+        ::Sleep(300);
+        EXPECT_FALSE(second) << (exists ? "existing file" : "missing file");
+        first.reset();
+        thread.join();
+        EXPECT_TRUE(second);
+    }
+}
+
+// A settings file this process may not write is not changed, not even through the journal, which
+// it may write. Read-only, and held open without write sharing (Wine run by root ignores the
+// read-only attribute).
+TEST_F(Win32Files, AnUnwritableFileIsNotChangedThroughTheJournal) {
+    {
+        TEncriptor store(path, fs);
+        store.WriteString("A", "1");
+        store.SaveIfModified(false);
+    }
+    TEncriptor store(path, fs);
+    store.WriteString("A", "9");
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    unique_hfile holder(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    try {
+        store.SaveIfModified(false);
+        ADD_FAILURE() << "saved into a read-only file";
+    } catch (const StoreIoError& e) {
+        EXPECT_EQ(e.Error().path, path);
+    }
+    std::string journal;
+    bool exists = false;
+    IoError error;
+    ASSERT_TRUE(fs.ReadFile(JournalPath(path), journal, exists, error));
+    EXPECT_EQ(journal, "");
+    EXPECT_EQ(TEncriptor(path, fs).ReadString("A", ""), "1");
+    holder.reset();
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    store.SaveIfModified(false);
+    EXPECT_EQ(TEncriptor(path, fs).ReadString("A", ""), "9");
 }
 
 } // namespace
