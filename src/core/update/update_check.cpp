@@ -66,14 +66,6 @@ bool IsControl(char c) {
     return u < 0x20 || u == 0x7F;
 }
 
-// The store refuses such values too; a reply's value is checked before anything is written.
-bool StorableValue(std::string_view value) {
-    for (char c : value)
-        if (c == '\r' || c == '\n' || c == '\0')
-            return false;
-    return true;
-}
-
 std::string ValueOf(const std::vector<std::string>& lines, std::string_view name) {
     for (const auto& line : lines) {
         const size_t eq = line.find('=');
@@ -226,7 +218,7 @@ std::string CleanUpdateMessage(std::string_view text) {
 
 void RunUpdateCommand(const UpdateCommand& command, TEncriptor& store, UpdateHost& host) {
     if (command.command == "SetStr") {
-        if (!ServerMaySet(command.first) || !StorableValue(command.second))
+        if (!ServerMaySet(command.first))
             return;
         // An identifier the server hands out has the same form as one made here (empty: make anew).
         if (AnsiSameText(command.first, keys::kUniStr) && !command.second.empty() &&
@@ -234,8 +226,8 @@ void RunUpdateCommand(const UpdateCommand& command, TEncriptor& store, UpdateHos
             return;
         try {
             store.WriteString(command.first, command.second);
-        } catch (const std::invalid_argument&) {
-            return; // a value the store cannot hold
+        } catch (const InvalidSettingError&) {
+            return; // a value the file cannot hold (a line break): nothing was written
         }
         store.SaveIfModified(true);
     } else if (command.command == "NewVersion") {
