@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/text/translate.h"
+#include "mrf/message.h"
 #include "mrf/resource.h"
 #include "mrf/ui_text.h"
 #include "win32/handles.h"
@@ -89,7 +90,7 @@ public:
         case IDC_OKBTN:
             if (auto problem = CheckFolderPath(ItemText(dlg_, IDC_DIRECTORYEDIT1))) {
                 // This message is shown as it is, untranslated.
-                ::MessageBoxA(dlg_, problem->text.c_str(), problem->caption.c_str(), MB_OK | MB_ICONWARNING);
+                Tell(dlg_, *problem);
                 ::SetFocus(::GetDlgItem(dlg_, IDC_DIRECTORYEDIT1));
                 return TRUE;
             }

@@ -1,21 +1,21 @@
 #include "mrf/main_form.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
+#include <objbase.h>
 
 #include "core/engine/compile.h"
 #include "core/engine/rule_key.h"
-#include "core/engine/rule_keys.h"
+#include "core/gui/folder_list.h"
 #include "core/gui/option_keys.h"
 #include "core/gui/password_definition.h"
 #include "core/gui/placement.h"
 #include "core/text/translate.h"
-#include "mrf/folder_dialogs.h"
-#include "mrf/hints.h"
+#include "mrf/message.h"
 #include "mrf/password_dialogs.h"
 #include "mrf/resource.h"
+#include "mrf/single_instance.h"
 #include "mrf/ui_text.h"
-#include "win32/handles.h"
+#include "mrf/window_placement.h"
 #include "win32/settings_store.h"
 #include "win32/user_name.h"
 #include "win32/win32_file_system.h"
@@ -23,99 +23,36 @@
 namespace mrf::ui {
 namespace {
 
-constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT kCmdLineMessage = WM_APP + 2;
-constexpr UINT_PTR kFindShellTimer = 1;
 constexpr int kHotKeyId = 1;
 constexpr UINT kSessionChange = 0x02B1; // WM_WTSSESSION_CHANGE
-constexpr int kClientWidth = 572, kClientHeight = 476;
-constexpr const char* kIniSection = "main";
+constexpr SIZE kClientSize{572, 476};
+constexpr int kSelectorWidth = 250; // the user selector's room at the left of the tool bar
 
 // Tool-bar images, in the strip's order.
 enum Image { ImgSave, ImgAdd, ImgDelete, ImgPassword, ImgStart, ImgSuspend };
 
-std::string IniPath() {
-    return win32::ProgramFolder() + "ulk.ini";
-}
-
-std::optional<WindowRect> ReadSavedRect() {
-    const std::string ini = IniPath();
-    auto read = [&](const char* key) {
-        return static_cast<int>(::GetPrivateProfileIntA(kIniSection, key, INT_MIN, ini.c_str()));
-    };
-    int left = read("MainForm\\Left"), top = read("MainForm\\Top");
-    int width = read("MainForm\\Width"), height = read("MainForm\\Height");
-    if (left == INT_MIN || top == INT_MIN || width == INT_MIN || height == INT_MIN || width <= 0 ||
-        height <= 0)
-        return std::nullopt;
-    return SavedWindowRect(left, top, width, height);
-}
-
-BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (::GetMonitorInfoA(monitor, &info)) {
-        auto& areas = *reinterpret_cast<std::vector<WindowRect>*>(out);
-        WindowRect r{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-        if (info.dwFlags & MONITORINFOF_PRIMARY)
-            areas.insert(areas.begin(), r);
-        else
-            areas.push_back(r);
-    }
-    return TRUE;
-}
-
 } // namespace
 
-TMainForm::TMainForm(TEncriptor& store, EngineLoader& loader, Pbkdf2& pbkdf2, RandomSource& random)
-    : store_(store), bridge_(loader, win32::ProgramFolder()), hasher_(pbkdf2, random),
-      gate_(store_, state_, *this, hasher_),
-      protection_(store_, state_, *this, gate_, [this] { FillFolderList(); }), tray_(*this, state_, gate_),
-      startup_(*this, *this, store_, state_, gate_, protection_, tray_) {}
+TMainForm::TMainForm(TEncriptor& store, EngineLoader& loader, Pbkdf2& pbkdf2, RandomSource& random,
+                     SystemPort& system, std::function<void(HWND)> windowCreated)
+    : store_(store), system_(system), windowCreated_(std::move(windowCreated)),
+      bridge_(loader, win32::ProgramFolder()), hasher_(pbkdf2, random), gate_(store_, state_, *this, hasher_),
+      protection_(store_, state_, *this, gate_,
+                  [this] {
+                      if (built_)
+                          folders_.Fill();
+                  }),
+      tray_(*this, state_, gate_), startup_(*this, *this, store_, state_, gate_, protection_, tray_),
+      folders_(*this, store_, state_), groups_(*this, store_, state_, IDD_PAGE_GROUPS, "User groups"),
+      options_(*this, store_, state_), pages_{&folders_, &groups_, &options_} {}
 
 TMainForm::~TMainForm() {
-    if (trayMenu_)
-        ::DestroyMenu(trayMenu_);
-    if (images_)
-        ImageList_Destroy(images_);
-}
-
-bool TMainForm::Create() {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    icon_ = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MRF), IMAGE_ICON, 32, 32, 0));
-    smallIcon_ = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MRF), IMAGE_ICON, 16, 16, 0));
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = icon_;
-    wc.hIconSm = smallIcon_;
-    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainWindowClass;
-    if (!::RegisterClassExA(&wc))
-        return false;
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    HMENU menu = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
-    ::AdjustWindowRectEx(&r, style, TRUE, 0);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    RECT work;
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    hwnd_ = ::CreateWindowExA(
-        0, kMainWindowClass, kAppTitle.data(), style, work.left + (work.right - work.left - w) / 2,
-        work.top + (work.bottom - work.top - h) / 2, w, h, nullptr, menu, instance, this);
-    if (!hwnd_)
-        return false;
-    accel_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
-    FormCreate();
-    return true;
+    if (comInitialised_)
+        ::CoUninitialize();
 }
 
 void TMainForm::FormCreate() {
-    ui::SetText(hwnd_, Tr(kAppTitle));
-    TranslateMenu(::GetMenu(hwnd_));
-    ::DrawMenuBar(hwnd_);
     // The rule key of the user who runs the program; the list shows it first.
     const std::string user = win32::LoggedOnUserName();
     const std::string ruleKey = RuleKeyFor(store_, user);
@@ -125,96 +62,81 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::StartUp(const std::string& argument) {
+    Action action(*this);
     startup_.StartUp(argument);
 }
 
-int TMainForm::Run() {
-    MSG msg;
-    for (;;) {
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                return static_cast<int>(msg.wParam);
-            if (accel_ && ::TranslateAcceleratorA(hwnd_, accel_, &msg))
-                continue;
-            HWND active = ::GetActiveWindow();
-            if (active && active != hwnd_ && ::IsDialogMessageA(active, &msg))
-                continue;
-            // Tab moves through the controls of the page on show; every other key stays with its control
-            // (Enter on the folder list edits the row).
-            if (active == hwnd_ && msg.wParam == VK_TAB && msg.message >= WM_KEYFIRST &&
-                msg.message <= WM_KEYLAST) {
-                const auto sel = static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0));
-                HWND page = sel >= 0 && sel < 3 ? pages_[sel] : nullptr;
-                if (page && ::IsChild(page, msg.hwnd) && ::IsDialogMessageA(page, &msg))
-                    continue;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        OnIdle();
-        ::WaitMessage();
-    }
-}
-
-LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<TMainForm*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self)
-        return ::DefWindowProcA(hwnd, msg, wp, lp);
-    // No exception may unwind through the system's frames: it is reported and the program goes on.
-    try {
-        return self->Handle(msg, wp, lp);
-    } catch (const std::exception& e) {
-        self->ShowMessage({e.what(), Tr(kAppTitle)});
-        return 0;
-    }
-}
-
-INT_PTR CALLBACK TMainForm::PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_INITDIALOG) {
-        ::SetWindowLongPtrA(page, DWLP_USER, lp);
-        TranslateWindow(page);
-        return TRUE;
-    }
-    auto* self = reinterpret_cast<TMainForm*>(::GetWindowLongPtrA(page, DWLP_USER));
-    if (!self)
-        return FALSE;
-    if (msg == WM_COMMAND) {
-        self->OnPageCommand(LOWORD(wp), HIWORD(wp));
-        return TRUE;
-    }
-    if (msg == WM_NOTIFY) {
-        self->OnNotify(reinterpret_cast<NMHDR*>(lp));
-        return TRUE;
-    }
-    // The menu key or Shift+F10 on the list; a right click comes as NM_RCLICK.
-    if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wp) == self->dirList_ && lp == -1) {
-        self->PopupMenu2();
-        return TRUE;
-    }
-    return FALSE;
-}
-
-void TMainForm::OnCreate() {
+bool TMainForm::EnsureWindow() {
+    if (hwnd_)
+        return true;
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    icon_.reset(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MRF), IMAGE_ICON, 32, 32, 0)));
+    smallIcon_.reset(
+        static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MRF), IMAGE_ICON, 16, 16, 0)));
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = icon_.get();
+    wc.hIconSm = smallIcon_.get();
+    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kMainWindowClass;
+    if (!::RegisterClassExA(&wc))
+        return false;
+    RECT r{0, 0, kClientSize.cx, kClientSize.cy};
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    ::AdjustWindowRectEx(&r, style, TRUE, 0);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const std::string title = Tr(kAppTitle);
+    if (!::CreateWindowExA(
+            0, kMainWindowClass, title.c_str(), style, work.left + (work.right - work.left - w) / 2,
+            work.top + (work.bottom - work.top - h) / 2, w, h, nullptr, nullptr, instance, this))
+        return false;
+    trayIcon_.Attach(hwnd_, smallIcon_.get());
+    if (windowCreated_)
+        windowCreated_(hwnd_);
+    return true;
+}
+
+void TMainForm::BuildFrame() {
+    if (built_ || !EnsureWindow())
+        return;
+    built_ = true;
+    // The folder browser and the shell need COM on this thread.
+    comInitialised_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     INITCOMMONCONTROLSEX icc{sizeof icc,
                              ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&icc);
-    taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    // The window owns its menu and destroys it with itself.
+    HMENU menu = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
+    TranslateMenu(menu);
+    ::SetMenu(hwnd_, menu);
+    accel_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
+    BuildToolBar(instance);
+    BuildTabs(instance);
+    status_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
+                                0, hwnd_, reinterpret_cast<HMENU>(IDC_STATUS), instance, nullptr);
+    ::SendMessageA(status_, SB_SIMPLE, TRUE, 0);
+    SelectPage(folders_);
+    Layout();
+    RefreshPages();
+    // The folder list has the focus once the window shows.
+    focus_ = folders_.List();
+}
 
+void TMainForm::BuildToolBar(HINSTANCE instance) {
     toolbar_ = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                  WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0,
                                  0, hwnd_, reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
     ::SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    images_ = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR), 16, 0, RGB(255, 0, 255),
-                                   IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    ::SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    images_.reset(ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR), 16, 0, RGB(255, 0, 255),
+                                       IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    ::SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
     // The user selector sits in the room a separator leaves at the left.
-    constexpr int kSelectorWidth = 250;
     TBBUTTON buttons[] = {
         {kSelectorWidth, 0, 0, BTNS_SEP, {}, 0, 0},
         {ImgSave, ID_BTN_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
@@ -238,50 +160,164 @@ void TMainForm::OnCreate() {
     HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     ::SendMessageA(selUserLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ::SendMessageA(selUser_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
 
+void TMainForm::BuildTabs(HINSTANCE instance) {
     tabs_ = ::CreateWindowExA(0, WC_TABCONTROLA, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                               hwnd_, reinterpret_cast<HMENU>(IDC_PAGES), instance, nullptr);
-    ::SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    const char* captions[] = {"User settings ", "User groups", "Program options"};
-    const int templates[] = {IDD_PAGE_FOLDERS, IDD_PAGE_GROUPS, IDD_PAGE_OPTIONS};
-    for (int i = 0; i < 3; ++i) {
-        std::string caption = Tr(captions[i]);
+    ::SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    for (int i = 0; i < static_cast<int>(std::size(pages_)); ++i) {
+        std::string caption = Tr(pages_[i]->Caption());
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = caption.data();
         ::SendMessageA(tabs_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-        pages_[i] = ::CreateDialogParamA(instance, MAKEINTRESOURCEA(templates[i]), hwnd_, PageProc,
-                                         reinterpret_cast<LPARAM>(this));
+        pages_[i]->Create(hwnd_);
     }
-    dirList_ = ::GetDlgItem(pages_[0], IDC_DIRLIST);
-    ListView_SetExtendedListViewStyle(dirList_, LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    const char* columns[] = {"Folder name", "Mode",          "File mask",
-                             "Processes",   "Exclude files", "Exclude processes"};
-    const int widths[] = {300, 40, 100, 100, 200, 100};
-    for (int i = 0; i < 6; ++i) {
-        std::string caption = Tr(columns[i]);
-        LVCOLUMNA col{};
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.pszText = caption.data();
-        col.cx = widths[i];
-        ListView_InsertColumn(dirList_, i, &col);
+}
+
+int TMainForm::Run() {
+    if (ended_)
+        return 0;
+    MSG msg;
+    for (;;) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return static_cast<int>(msg.wParam);
+            if (accel_ && ::TranslateAcceleratorA(hwnd_, accel_, &msg))
+                continue;
+            HWND active = ::GetActiveWindow();
+            if (active && active != hwnd_ && ::IsDialogMessageA(active, &msg))
+                continue;
+            if (built_ && active == hwnd_ && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+                Page& page = CurrentPage();
+                if (::IsChild(page.Window(), msg.hwnd) && page.Key(msg))
+                    continue;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        OnIdle();
+        ::WaitMessage();
     }
-    HWND hotKey = ::GetDlgItem(pages_[2], IDC_HOTKEY);
-    // A key alone or with Shift alone is taken with Ctrl+Alt.
-    ::SendMessageA(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
-                   MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    ::SendMessageA(hotKey, HKM_SETHOTKEY, ToHotKeyControl(kDefaultHotKey), 0);
+}
 
-    status_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
-                                0, hwnd_, reinterpret_cast<HMENU>(IDC_STATUS), instance, nullptr);
-    ::SendMessageA(status_, SB_SIMPLE, TRUE, 0);
+void TMainForm::Destroy() {
+    if (hwnd_)
+        ::DestroyWindow(hwnd_); // runs FormDestroy
+    else
+        FormDestroy();
+}
 
-    trayMenu_ = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TRAYMENU));
-    TranslateMenu(trayMenu_);
-    SelectPage(0);
+LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<TMainForm*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        self = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self)
+        return ::DefWindowProcA(hwnd, msg, wp, lp);
+    // No exception may unwind through the system's frames: it is told and the program goes on.
+    Action action(*self);
+    try {
+        return self->OnMessage(msg, wp, lp);
+    } catch (const std::exception& e) {
+        self->Tell({e.what(), Tr(kAppTitle), true}, false);
+        return 0;
+    }
+}
+
+LRESULT TMainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const TrayIcon::Events trayEvents{[this] { tray_.ShowSettingsWindow(); },
+                                      [this](Taskbar taskbar) { tray_.FindShellTimer(taskbar); },
+                                      [this](unsigned id) {
+                                          const CommandRow* row = FindCommand(id);
+                                          return row && IsEnabled(*row, id, Facts());
+                                      }};
+    if (trayIcon_.Handle(msg, wp, lp, trayEvents))
+        return 0;
+    switch (msg) {
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {kMinWindowSize.width, kMinWindowSize.height};
+        return 0;
+    case WM_ACTIVATE:
+        // The focus goes back to the control that had it, not to the frame.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (focus && ::IsChild(hwnd_, focus))
+                focus_ = focus;
+        } else {
+            RestoreFocus();
+        }
+        return 0;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp));
+        return 0;
+    case WM_NOTIFY:
+        OnNotify(reinterpret_cast<NMHDR*>(lp));
+        return 0;
+    case WM_MENUSELECT:
+        SetStatusText(HIWORD(wp) == 0xFFFF && !lp
+                          ? std::string()
+                          : std::string(LongHint(Tr(std::string(HintOf(LOWORD(wp)))))));
+        return 0;
+    case WM_EXITMENULOOP:
+        SetStatusText(std::string());
+        return 0;
+    case WM_CLOSE:
+        FormCloseQuery();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return QueryEndSession() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        if (wp && placementRestored_)
+            SavePlacement(hwnd_);
+        return 0;
+    case WM_HOTKEY:
+        if (wp == kHotKeyId)
+            tray_.ShowSettingsWindow();
+        return 0;
+    case kSessionChange:
+        if (sessionHook_)
+            if (auto result = protection_.SessionMessage(static_cast<unsigned>(wp)))
+                ShowResult(*result);
+        return 0;
+    case WM_COPYDATA:
+        // Answer the second start at once; a prompt may follow.
+        if (auto args = DecodeCmdLine(*reinterpret_cast<COPYDATASTRUCT*>(lp))) {
+            receivedCmdLines_.push_back(std::move(*args));
+            ::PostMessageA(hwnd_, kCmdLineMessage, 0, 0);
+            return TRUE;
+        }
+        return FALSE;
+    case kCmdLineMessage:
+        CmdLineReceived();
+        return 0;
+    case WM_DESTROY:
+        FormDestroy();
+        return 0;
+    }
+    return ::DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+void TMainForm::CmdLineReceived() {
+    while (!receivedCmdLines_.empty()) {
+        auto args = std::move(receivedCmdLines_.front());
+        receivedCmdLines_.erase(receivedCmdLines_.begin());
+        startup_.CmdLineReceived(args);
+    }
 }
 
 void TMainForm::Layout() {
+    if (!built_)
+        return;
     RECT client;
     ::GetClientRect(hwnd_, &client);
     ::SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
@@ -294,288 +330,132 @@ void TMainForm::Layout() {
     ::MoveWindow(tabs_, 2, top, client.right - 4, bottom - top - 2, TRUE);
     RECT display{2, top, client.right - 2, bottom - 2};
     ::SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    for (HWND page : pages_)
-        ::SetWindowPos(page, HWND_TOP, display.left, display.top, display.right - display.left,
+    for (Page* page : pages_)
+        ::SetWindowPos(page->Window(), HWND_TOP, display.left, display.top, display.right - display.left,
                        display.bottom - display.top, SWP_NOACTIVATE);
-    RECT pageClient;
-    ::GetClientRect(pages_[0], &pageClient);
-    ::MoveWindow(dirList_, 0, 0, pageClient.right, pageClient.bottom, TRUE);
-    // The last column takes the rest of the list's width.
-    int used = 0;
-    for (int i = 0; i < 5; ++i)
-        used += ListView_GetColumnWidth(dirList_, i);
-    ListView_SetColumnWidth(dirList_, 5, std::max(50, static_cast<int>(pageClient.right) - used - 4));
 }
 
-void TMainForm::SelectPage(int index) {
-    ::SendMessageA(tabs_, TCM_SETCURSEL, index, 0);
-    for (int i = 0; i < 3; ++i)
-        ::ShowWindow(pages_[i], i == index ? SW_SHOW : SW_HIDE);
+Page& TMainForm::CurrentPage() {
+    const auto sel = static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0));
+    return sel >= 0 && sel < static_cast<int>(std::size(pages_)) ? *pages_[sel] : folders_;
 }
 
-LRESULT TMainForm::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-        // Explorer came back: its notification area has forgotten our icon, or never had it.
-        if (state_.inTray) {
-            trayIconOn_ = false;
-            TrayIcon(true);
-        }
-        return 0;
+void TMainForm::SelectPage(Page& page) {
+    for (int i = 0; i < static_cast<int>(std::size(pages_)); ++i) {
+        if (pages_[i] == &page)
+            ::SendMessageA(tabs_, TCM_SETCURSEL, i, 0);
+        ::ShowWindow(pages_[i]->Window(), pages_[i] == &page ? SW_SHOW : SW_HIDE);
     }
-    switch (msg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
-    case WM_SIZE:
-        Layout();
-        return 0;
-    case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {kMinWindowSize.width, kMinWindowSize.height};
-        return 0;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wp));
-        return 0;
-    case WM_NOTIFY:
-        OnNotify(reinterpret_cast<NMHDR*>(lp));
-        return 0;
-    case WM_MENUSELECT:
-        SetStatusText(HIWORD(wp) == 0xFFFF && !lp ? std::string() : LongHint(HintOf(LOWORD(wp))));
-        return 0;
-    case WM_EXITMENULOOP:
-        SetStatusText(std::string());
-        return 0;
-    case WM_CLOSE:
-        FormCloseQuery();
-        return 0;
-    case WM_QUERYENDSESSION:
-        return QueryEndSession() ? TRUE : FALSE;
-    case WM_ENDSESSION:
-        if (wp)
-            SavePlacement();
-        return 0;
-    case WM_HOTKEY:
-        if (wp == kHotKeyId)
-            tray_.ShowSettingsWindow();
-        return 0;
-    case WM_TIMER:
-        if (wp == kFindShellTimer) {
-            ::KillTimer(hwnd_, kFindShellTimer);
-            HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
-            tray_.FindShellTimer(!taskbar                     ? Taskbar::Missing
-                                 : ::IsWindowVisible(taskbar) ? Taskbar::Visible
-                                                              : Taskbar::Hidden);
-        }
-        return 0;
-    case kTrayMessage:
-        OnTrayMessage(lp);
-        return 0;
-    case kSessionChange:
-        if (sessionHook_)
-            if (auto result = protection_.SessionMessage(static_cast<unsigned>(wp)))
-                ShowResult(*result);
-        return 0;
-    case WM_COPYDATA: {
-        auto* data = reinterpret_cast<COPYDATASTRUCT*>(lp);
-        if (data->dwData != kCmdLineTag)
-            return FALSE;
-        // Answer the second start at once; a prompt may follow.
-        std::vector<std::string> args;
-        const char* p = static_cast<const char*>(data->lpData);
-        const char* end = p + data->cbData;
-        while (p < end) {
-            std::string arg(p, strnlen(p, static_cast<size_t>(end - p)));
-            p += arg.size() + 1;
-            args.push_back(arg);
-        }
-        receivedCmdLines_.push_back(std::move(args));
-        ::PostMessageA(hwnd_, kCmdLineMessage, 0, 0);
-        return TRUE;
-    }
-    case kCmdLineMessage:
-        while (!receivedCmdLines_.empty()) {
-            auto args = std::move(receivedCmdLines_.front());
-            receivedCmdLines_.erase(receivedCmdLines_.begin());
-            startup_.CmdLineReceived(args);
-        }
-        return 0;
-    case WM_DESTROY:
-        FormDestroy();
-        return 0;
-    }
-    return ::DefWindowProcA(hwnd_, msg, wp, lp);
+    page.Selected();
+}
+
+void TMainForm::RestoreFocus() {
+    if (!built_)
+        return;
+    HWND target = focus_;
+    if (!target || !::IsChild(hwnd_, target) || !::IsWindowVisible(target) || !::IsWindowEnabled(target))
+        target = CurrentPage().FirstControl();
+    if (target)
+        ::SetFocus(target);
 }
 
 void TMainForm::OnCommand(unsigned id) {
-    switch (id) {
-    case ID_CMD_SAVE:
-    case ID_BTN_SAVE:
-        cmdSaveExecute();
-        break;
-    case ID_CMD_MINIMIZE:
-        tray_.HideToTray();
-        break;
-    case ID_CMD_EXIT:
-        Terminate();
-        break;
-    case ID_CMD_PASSWORD:
-    case ID_BTN_PASSWORD:
-        cmdPasswordExecute();
-        break;
-    case ID_CMD_GO:
-    case ID_TOOLBUTTON9:
-    case ID_TRAY_START:
-        ShowResult(protection_.Start());
-        break;
-    case ID_CMD_PAUSE:
-    case ID_TOOLBUTTON11:
-        ShowResult(protection_.Suspend());
-        break;
-    case ID_CMD_STOP:
-        ShowResult(protection_.Stop());
-        break;
-    case ID_TRAY_PAUSE:
-        if (auto result = protection_.Pause1Click())
-            ShowResult(*result);
-        break;
-    case ID_TRAY_STOP:
-        if (auto result = protection_.Stop1Click())
-            ShowResult(*result);
-        break;
-    case ID_TRAY_EXIT:
-        if (protection_.Exit2Click())
-            Terminate();
-        break;
-    case ID_TRAY_SETTINGS:
-        tray_.ShowSettingsWindow();
-        break;
-    case ID_CMD_PROOPT:
-        SelectPage(2);
-        break;
-    case ID_CMD_HELPFILE:
-        cmdHelpFileExecute();
-        break;
-    case ID_CMD_ADDFOLDER:
-    case ID_BTN_ADD:
-        cmdAddFolderExecute();
-        break;
-    case ID_CMD_EDITFOLDER:
-        DirListDblClick();
-        break;
-    case ID_CMD_REMOVEF:
-    case ID_BTN_DELETE:
-        cmdRemoveFExecute();
-        break;
-    default:
-        break; // commands of pages and dialogs still to come
-    }
-}
-
-void TMainForm::OnPageCommand(unsigned id, unsigned code) {
-    HWND options = pages_[2];
-    switch (id) {
-    case IDC_MINI:
-        if (code == BN_CLICKED)
-            MiniClick(store_, state_, ::IsDlgButtonChecked(options, IDC_MINI) == BST_CHECKED);
-        break;
-    case IDC_NEWUSERS:
-        if (code == BN_CLICKED)
-            ChkNewUsersClick(store_, state_, ::IsDlgButtonChecked(options, IDC_NEWUSERS) == BST_CHECKED);
-        break;
-    case IDC_HOTKEY:
-        if (code == EN_CHANGE) {
-            auto value =
-                static_cast<uint16_t>(::SendDlgItemMessageA(options, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
-            JvHotKey1Change(store_, state_, ApplyHotKeyFieldRule(FromHotKeyControl(value)));
-        }
-        break;
-    case IDC_DEFINE_PASSWORD:
-        if (code == BN_CLICKED)
-            cmdPasswordExecute();
-        break;
-    }
+    if (const CommandRow* row = FindCommand(id))
+        (this->*row->execute)();
+    // The commands of pages and dialogs still to come have no row yet.
 }
 
 void TMainForm::OnNotify(NMHDR* header) {
-    if (header->hwndFrom == dirList_ || header->hwndFrom == ListView_GetHeader(dirList_)) {
-        OnDirListNotify(header);
-    } else if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE) {
-        SelectPage(static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)));
+    if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE) {
+        SelectPage(CurrentPage());
     } else if (header->code == TTN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
         static std::string text; // must outlive the notification
-        text = ShortHint(HintOf(static_cast<unsigned>(header->idFrom)));
+        text = Tr(std::string(HintOf(static_cast<unsigned>(header->idFrom))));
+        text = std::string(ShortHint(text));
         info->lpszText = text.data();
     } else if (header->hwndFrom == toolbar_ && header->code == TBN_HOTITEMCHANGE) {
         auto* hot = reinterpret_cast<NMTBHOTITEM*>(header);
-        SetStatusText(hot->dwFlags & HICF_LEAVING ? std::string()
-                                                  : LongHint(HintOf(static_cast<unsigned>(hot->idNew))));
+        SetStatusText(
+            hot->dwFlags & HICF_LEAVING
+                ? std::string()
+                : std::string(LongHint(Tr(std::string(HintOf(static_cast<unsigned>(hot->idNew)))))));
     }
 }
 
-void TMainForm::OnTrayMessage(LPARAM lp) {
-    switch (static_cast<UINT>(lp)) {
-    case WM_LBUTTONDBLCLK:
-        tray_.ShowSettingsWindow();
-        break;
-    case WM_RBUTTONUP:
-    case WM_CONTEXTMENU: {
-        HMENU popup = ::GetSubMenu(trayMenu_, 0);
-        ::EnableMenuItem(popup, ID_TRAY_START,
-                         MF_BYCOMMAND |
-                             (state_.protection == ProtectionState::Started ? MF_GRAYED : MF_ENABLED));
-        ::EnableMenuItem(popup, ID_TRAY_PAUSE,
-                         MF_BYCOMMAND |
-                             (state_.protection == ProtectionState::Suspended ? MF_GRAYED : MF_ENABLED));
-        POINT pt;
-        ::GetCursorPos(&pt);
-        ::SetForegroundWindow(hwnd_);
-        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
-        ::PostMessageA(hwnd_, WM_NULL, 0, 0);
-        break;
-    }
-    }
+WindowFacts TMainForm::Facts() const {
+    HWND list = folders_.List();
+    return {state_.settingsModified, folders_.RowSelected(), list && ::GetFocus() == list, state_.protection};
 }
 
 // Commands are enabled or disabled whenever the application is idle.
 void TMainForm::OnIdle() {
-    const bool started = state_.protection == ProtectionState::Started;
-    const bool suspended = state_.protection == ProtectionState::Suspended;
-    const bool rowSelected =
-        ListView_GetNextItem(dirList_, -1, LVNI_SELECTED) >= 0 && ::GetFocus() == dirList_;
+    if (!built_)
+        return;
+    // Where the focus is while the window is active, to give it back after a dialog or the tray.
+    if (HWND focus = ::GetFocus(); focus && ::IsChild(hwnd_, focus))
+        focus_ = focus;
+    const WindowFacts facts = Facts();
     HMENU menu = ::GetMenu(hwnd_);
-    auto enable = [&](unsigned id, bool on) {
-        ::EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
-        ::SendMessageA(toolbar_, TB_ENABLEBUTTON, id, on);
-    };
-    enable(ID_CMD_SAVE, state_.settingsModified);
-    enable(ID_BTN_SAVE, state_.settingsModified);
-    enable(ID_CMD_REMOVEF, rowSelected);
-    enable(ID_BTN_DELETE, rowSelected);
-    enable(ID_CMD_EDITFOLDER, rowSelected);
-    enable(ID_CMD_GO, !started);
-    enable(ID_CMD_PAUSE, !suspended);
-    // The Start and Suspend buttons show the protection state the commands left.
-    ::SendMessageA(toolbar_, TB_CHECKBUTTON, ID_TOOLBUTTON9, started);
-    ::SendMessageA(toolbar_, TB_CHECKBUTTON, ID_TOOLBUTTON11, suspended);
+    for (const CommandRow& row : Commands()) {
+        if (row.menuId)
+            ::EnableMenuItem(menu, row.menuId,
+                             MF_BYCOMMAND | (IsEnabled(row, row.menuId, facts) ? MF_ENABLED : MF_GRAYED));
+        if (!row.buttonId)
+            continue;
+        ::SendMessageA(toolbar_, TB_ENABLEBUTTON, row.buttonId, IsEnabled(row, row.buttonId, facts));
+        // The Start and Suspend buttons show the protection state the commands left.
+        if (row.buttonDownWhen)
+            ::SendMessageA(toolbar_, TB_CHECKBUTTON, row.buttonId, facts.protection == *row.buttonDownWhen);
+    }
+}
+
+void TMainForm::SetStatusText(const std::string& text) {
+    if (status_)
+        ::SendMessageA(status_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+TMainForm::Action::~Action() {
+    if (--form_.actionDepth_ > 0 || form_.toTell_.empty())
+        return;
+    // Telling may run a nested message loop, whose actions gather their own messages.
+    std::vector<Told> told = std::move(form_.toTell_);
+    form_.toTell_.clear();
+    HWND owner = form_.hwnd_ && ::IsWindowVisible(form_.hwnd_) ? form_.hwnd_ : nullptr;
+    for (const Told& t : told)
+        ui::Tell(owner, t.message);
+}
+
+void TMainForm::Tell(const UserMessage& message, bool prevails) {
+    std::string about = message.setting.empty() ? message.text : message.setting;
+    for (Told& t : toTell_)
+        if (t.about == about) {
+            if (prevails)
+                t.message = message;
+            return;
+        }
+    toTell_.push_back({message, std::move(about)});
+    if (actionDepth_ == 0) {
+        Action flush(*this);
+    }
 }
 
 void TMainForm::ShowResult(const CommandResult& result) {
     if (result.error)
-        ShowMessage(*result.error);
+        Tell(*result.error, true);
+    // The autorun box shows "Auto" as the command left it.
+    if (built_)
+        options_.Fill();
 }
 
-void TMainForm::SetStatusText(const std::string& text) {
-    ::SendMessageA(status_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-bool TMainForm::cmdSaveExecute() {
+bool TMainForm::Save() {
     const bool saved = SaveSettings(store_, state_,
                                     {[this](uint16_t code) { RegisterTheHotKey(code); },
                                      [this] { ShowResult(protection_.Start()); },
-                                     [this](const UserMessage& message) { ShowMessage(message); }});
-    // The save took in what other programs saved meanwhile: the list shows the file as it now is.
+                                     [this](const UserMessage& message) { Tell(message, false); }});
+    // The save took in what other programs saved meanwhile: the pages show the file as it now is.
     if (saved)
-        FillFolderList();
+        RefreshPages();
     return saved;
 }
 
@@ -583,14 +463,14 @@ bool TMainForm::QueryEndSession() {
     // Windows is ending the session: from the tray the changes are saved without a question, from
     // the screen the user is asked as for a close, and Cancel keeps the session.
     if (state_.inTray) {
-        cmdSaveExecute();
+        Save();
         return true;
     }
     if (!state_.settingsModified)
         return true;
     switch (AskToSave()) {
     case SaveAnswer::Yes:
-        return cmdSaveExecute();
+        return Save();
     case SaveAnswer::No:
         return true;
     default:
@@ -599,15 +479,23 @@ bool TMainForm::QueryEndSession() {
 }
 
 SaveAnswer TMainForm::AskToSave() {
-    switch (ui::Message(hwnd_, "Do you want to save modifications ?", std::string(kAppTitle),
-                        MB_YESNOCANCEL | MB_ICONQUESTION)) {
-    case IDYES:
+    switch (ui::Tell({hwnd_, Tr("Do you want to save modifications ?"), Tr(kAppTitle), Buttons::YesNoCancel,
+                      Icon::Question})) {
+    case Answer::Yes:
         return SaveAnswer::Yes;
-    case IDNO:
+    case Answer::No:
         return SaveAnswer::No;
     default:
         return SaveAnswer::Cancel;
     }
+}
+
+void TMainForm::FormCloseQuery() {
+    CloseActions actions{[this] { return AskToSave(); }, [this] { return Save(); },
+                         [this] { tray_.HideToTray(); }};
+    // Only a close from the tray goes ahead, and it ends the program.
+    if (mrf::FormCloseQuery(state_, actions))
+        Terminate();
 }
 
 void TMainForm::cmdPasswordExecute() {
@@ -621,228 +509,57 @@ void TMainForm::cmdPasswordExecute() {
     if (!RunPasswordDefinition(hwnd_, data))
         return;
     if (auto problem = CommitPassword(store_, state_, hasher_, {data.enter, data.confirm}))
-        ShowMessage(*problem);
-}
-
-void TMainForm::cmdHelpFileExecute() {
-    const std::string file = win32::ProgramFolder() + "ulk.chm";
-    ::ShellExecuteA(hwnd_, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-void TMainForm::FormCloseQuery() {
-    CloseActions actions{[this] { return AskToSave(); }, [this] { return cmdSaveExecute(); },
-                         [this] { tray_.HideToTray(); }};
-    // Only a close from the tray goes ahead, and it ends the program.
-    if (mrf::FormCloseQuery(state_, actions))
-        Terminate();
-}
-
-namespace {
-
-// Marks a filling of rows, also when a filling runs inside another.
-class ListFilling {
-public:
-    explicit ListFilling(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
-    ListFilling(const ListFilling&) = delete;
-    ListFilling& operator=(const ListFilling&) = delete;
-    ~ListFilling() { flag_ = before_; }
-
-private:
-    bool& flag_;
-    bool before_;
-};
-
-// The smallest widths the user may drag the columns to.
-constexpr int kMinColumnWidths[] = {100, 40, 50, 50, 50, 50};
-
-} // namespace
-
-void TMainForm::FillFolderList() {
-    // Read first: a malformed value is reported once the rows that could be read are shown.
-    FolderListView view = ReadFolderList(store_, state_.displayedRuleKey);
-    {
-        ListFilling filling(listFilling_);
-        ::SendMessageA(dirList_, WM_SETREDRAW, FALSE, 0);
-        ListView_DeleteAllItems(dirList_);
-        for (int n = 0; n < static_cast<int>(view.rows.size()); ++n) {
-            LVITEMA item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = n;
-            item.pszText = const_cast<char*>("");
-            ShowFolderRow(ListView_InsertItem(dirList_, &item), view.rows[static_cast<size_t>(n)], true);
-        }
-        if (!view.rows.empty())
-            ListView_SetItemState(dirList_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        ::SendMessageA(dirList_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(dirList_, nullptr, TRUE);
-    }
-    if (view.problem)
-        ShowMessage(*view.problem);
-}
-
-void TMainForm::FillFolderItem(int row, int n, bool newRow) {
-    std::optional<UserMessage> problem;
-    FolderRow shown = ReadFolderRow(store_, state_.displayedRuleKey, n, problem);
-    {
-        ListFilling filling(listFilling_);
-        ShowFolderRow(row, shown, newRow);
-        ListView_RedrawItems(dirList_, row, row);
-    }
-    if (problem)
-        ShowMessage(*problem);
-}
-
-void TMainForm::ShowFolderRow(int row, const FolderRow& shown, bool newRow) {
-    ListView_SetItemText(dirList_, row, 0, const_cast<char*>(shown.caption.c_str()));
-    // A mode that is neither read-only nor hide leaves an existing row's text as it was.
-    if (newRow || !shown.mode.empty())
-        ListView_SetItemText(dirList_, row, 1, const_cast<char*>(shown.mode.c_str()));
-    const std::string* texts[] = {&shown.mask, &shown.proc, &shown.exlfiles, &shown.exlproc};
-    for (int c = 0; c < 4; ++c)
-        ListView_SetItemText(dirList_, row, c + 2, const_cast<char*>(texts[c]->c_str()));
-    ListView_SetCheckState(dirList_, row, shown.checked);
-}
-
-int TMainForm::SelectedRow() const {
-    return ListView_GetNextItem(dirList_, -1, LVNI_SELECTED);
-}
-
-void TMainForm::OnDirListNotify(NMHDR* header) {
-    switch (header->code) {
-    case LVN_ITEMCHANGED:
-        DirListChange(*reinterpret_cast<NMLISTVIEW*>(header));
-        break;
-    case NM_DBLCLK:
-        DirListDblClick();
-        break;
-    case NM_RETURN:
-        // Enter alone; the list has the focus, or it would not have seen the key.
-        if (::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0)
-            DirListDblClick();
-        break;
-    case NM_RCLICK:
-        PopupMenu2();
-        break;
-    case HDN_ENDTRACKA:
-    case HDN_ENDTRACKW:
-    case HDN_ITEMCHANGEDA:
-    case HDN_ITEMCHANGEDW: {
-        const int column = reinterpret_cast<NMHEADERA*>(header)->iItem;
-        if (column >= 0 && column < static_cast<int>(std::size(kMinColumnWidths)) &&
-            ListView_GetColumnWidth(dirList_, column) < kMinColumnWidths[column])
-            ListView_SetColumnWidth(dirList_, column, kMinColumnWidths[column]);
-        break;
-    }
-    }
+        Tell(*problem, false);
 }
 
 void TMainForm::cmdAddFolderExecute() {
-    const int selected = SelectedRow();
-    std::optional<std::string> caption;
-    if (selected >= 0 && ::GetFocus() == dirList_) {
-        char text[1024] = "";
-        ListView_GetItemText(dirList_, selected, 0, text, sizeof text);
-        caption = text;
-    }
-    FolderDialogData data{AddDialogFor(caption ? std::optional<std::string_view>(*caption) : std::nullopt),
-                          [this] { cmdHelpFileExecute(); }};
-    if (!RunFolderDialog(hwnd_, data))
-        return;
-    const int rows = ListView_GetItemCount(dirList_);
-    int row;
-    {
-        ListFilling filling(listFilling_);
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = rows;
-        item.pszText = const_cast<char*>("");
-        row = ListView_InsertItem(dirList_, &item);
-        ListView_SetItemState(dirList_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        ListView_EnsureVisible(dirList_, row, FALSE);
-    }
-    const int n = AddFolder(store_, state_, rows, data.state);
-    FillFolderItem(row, n, true);
-}
-
-void TMainForm::DirListDblClick() {
-    const int n = SelectedRow();
-    if (n < 0)
-        return;
-    char caption[1024] = "";
-    ListView_GetItemText(dirList_, n, 0, caption, sizeof caption);
-    FolderDialogData data{EditDialogFor(store_, state_.displayedRuleKey, n, caption),
-                          [this] { cmdHelpFileExecute(); }};
-    if (!RunFolderDialog(hwnd_, data))
-        return;
-    EditFolder(store_, state_, n, data.state);
-    FillFolderItem(n, n, false);
+    if (built_)
+        folders_.cmdAddFolderExecute();
 }
 
 void TMainForm::cmdRemoveFExecute() {
-    const int n = SelectedRow();
-    RemoveResult result = RemoveFolder(store_, state_, n, ListView_GetItemCount(dirList_));
-    if (!result.removed)
-        return;
-    // The rows now stand for other entries than the store's: their changes must not be recorded.
-    ListFilling filling(listFilling_);
-    ListView_DeleteItem(dirList_, n);
-    if (result.selectAfter >= 0)
-        ListView_SetItemState(dirList_, result.selectAfter, LVIS_SELECTED | LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
+    if (built_)
+        folders_.cmdRemoveFExecute();
 }
 
-void TMainForm::DirListChange(const NMLISTVIEW& change) {
-    if (change.iItem < 0 || !(change.uChanged & LVIF_STATE))
-        return;
-    mrf::DirListChange(store_, state_, change.iItem, ListView_GetCheckState(dirList_, change.iItem) != 0,
-                       SelectedRow() >= 0, listFilling_);
+void TMainForm::DirListDblClick() {
+    if (built_)
+        folders_.DirListDblClick();
 }
 
-void TMainForm::PopupMenu2() {
-    HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_FOLDERMENU));
-    if (!menu)
+void TMainForm::cmdProOptExecute() {
+    if (!built_)
         return;
-    TranslateMenu(menu);
-    HMENU popup = ::GetSubMenu(menu, 0);
-    // As the idle update sets them for the main menu.
-    const bool rowSelected = SelectedRow() >= 0 && ::GetFocus() == dirList_;
-    for (unsigned id : {ID_CMD_REMOVEF, ID_CMD_EDITFOLDER})
-        ::EnableMenuItem(popup, id, MF_BYCOMMAND | (rowSelected ? MF_ENABLED : MF_GRAYED));
-    POINT pt;
-    ::GetCursorPos(&pt);
-    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
-    ::DestroyMenu(menu);
+    SelectPage(options_);
+    focus_ = options_.FirstControl();
+    RestoreFocus();
 }
 
-void TMainForm::FillOptionControls() {
-    HWND options = pages_[2];
-    auto field = static_cast<uint16_t>(::SendDlgItemMessageA(options, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
-    state_.pageFilling = true;
-    OptionControls controls = mrf::FillOptionControls(store_, FromHotKeyControl(field));
-    ::CheckDlgButton(options, IDC_MINI, controls.mini ? BST_CHECKED : BST_UNCHECKED);
-    ::CheckDlgButton(options, IDC_NEWUSERS, controls.autorun ? BST_CHECKED : BST_UNCHECKED);
-    ::SendDlgItemMessageA(options, IDC_HOTKEY, HKM_SETHOTKEY, ToHotKeyControl(controls.hotKey), 0);
-    state_.pageFilling = false;
+void TMainForm::cmdHelpFileExecute() {
+    system_.StartProgram(win32::ProgramFolder() + "ulk.chm", "", "", "open",
+                         reinterpret_cast<WindowRef>(hwnd_));
+}
+
+void TMainForm::Pause1Click() {
+    if (auto result = protection_.Pause1Click())
+        ShowResult(*result);
+}
+
+void TMainForm::Stop1Click() {
+    if (auto result = protection_.Stop1Click())
+        ShowResult(*result);
+}
+
+void TMainForm::Exit2Click() {
+    if (protection_.Exit2Click())
+        Terminate();
 }
 
 void TMainForm::RefreshPages() {
-    FillOptionControls();
-    FillFolderList();
-}
-
-void TMainForm::TrayIcon(bool on) {
-    if (on == trayIconOn_)
-        return;
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof data;
-    data.hWnd = hwnd_;
-    data.uID = 1;
-    data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
-    data.uCallbackMessage = kTrayMessage;
-    data.hIcon = smallIcon_;
-    lstrcpynA(data.szTip, Tr(kAppTitle).c_str(), sizeof data.szTip);
-    if (::Shell_NotifyIconA(on ? NIM_ADD : NIM_DELETE, &data) || !on)
-        trayIconOn_ = on;
+    if (!built_)
+        return; // the pages are filled when they are built
+    options_.Fill();
+    folders_.Fill();
 }
 
 void TMainForm::RegisterTheHotKey(uint16_t code) {
@@ -850,66 +567,18 @@ void TMainForm::RegisterTheHotKey(uint16_t code) {
         ::UnregisterHotKey(hwnd_, kHotKeyId);
         hotKeyRegistered_ = false;
     }
-    if (HasKey(code))
+    if (HasKey(code) && EnsureWindow())
         hotKeyRegistered_ = ::RegisterHotKey(hwnd_, kHotKeyId, RegisterModifiers(code), code & 0xFF) != FALSE;
 }
 
-void TMainForm::RestorePlacement() {
-    if (placementRestored_)
-        return;
-    placementRestored_ = true;
-    std::vector<WindowRect> areas;
-    ::EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
-    if (areas.empty()) {
-        RECT work;
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        areas.push_back({work.left, work.top, work.right, work.bottom});
-    }
-    RECT designed{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&designed, static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_STYLE)), TRUE, 0);
-    WindowRect r = PlaceMainWindow(ReadSavedRect(), areas,
-                                   {designed.right - designed.left, designed.bottom - designed.top});
-    ::MoveWindow(hwnd_, r.left, r.top, r.Width(), r.Height(), FALSE);
-    const std::string ini = IniPath();
-    if (::GetPrivateProfileIntA(kIniSection, "MainForm\\State", SW_SHOWNORMAL, ini.c_str()) ==
-        SW_SHOWMAXIMIZED)
-        ::ShowWindow(hwnd_, SW_SHOWMAXIMIZED);
-}
-
-void TMainForm::SavePlacement() {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    if (!placementRestored_ || !::GetWindowPlacement(hwnd_, &wp))
-        return;
-    const std::string ini = IniPath();
-    RECT r;
-    if (::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) {
-        // The normal place is kept in work-area coordinates; the file holds screen coordinates.
-        r = wp.rcNormalPosition;
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        if (::GetMonitorInfoA(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &info))
-            ::OffsetRect(&r, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
-    } else {
-        ::GetWindowRect(hwnd_, &r);
-    }
-    auto write = [&](const char* key, long value) {
-        ::WritePrivateProfileStringA(kIniSection, key, std::to_string(value).c_str(), ini.c_str());
-    };
-    write("MainForm\\Left", r.left);
-    write("MainForm\\Top", r.top);
-    write("MainForm\\Width", r.right - r.left);
-    write("MainForm\\Height", r.bottom - r.top);
-    write("MainForm\\State", wp.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
-}
-
 void TMainForm::FormDestroy() {
-    SavePlacement();
-    TrayIcon(false);
+    if (placementRestored_)
+        SavePlacement(hwnd_);
+    trayIcon_.Show(false);
     if (hotKeyRegistered_)
         ::UnregisterHotKey(hwnd_, kHotKeyId);
     if (state_.sessionNotify)
-        CallSessionNotification("WTSUnRegisterSessionNotification", false);
+        system_.UnregisterSessionNotification(reinterpret_cast<WindowRef>(hwnd_));
     bridge_.FreeEngine();
 }
 
@@ -922,17 +591,9 @@ std::string TMainForm::ProgramPath() {
 }
 
 void TMainForm::EnablePrivileges() {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
-        return;
-    for (const char* name : {"SeRestorePrivilege", "SeBackupPrivilege"}) {
-        TOKEN_PRIVILEGES tp{};
-        tp.PrivilegeCount = 1;
-        tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-        if (::LookupPrivilegeValueA(nullptr, name, &tp.Privileges[0].Luid))
-            ::AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
-    }
-    ::CloseHandle(token);
+    // Silent: a user without them still runs the program.
+    for (const char* name : {"SeRestorePrivilege", "SeBackupPrivilege"})
+        system_.EnablePrivilege(name);
 }
 
 void TMainForm::GrantEveryoneAccess(const std::string& path) {
@@ -940,87 +601,71 @@ void TMainForm::GrantEveryoneAccess(const std::string& path) {
 }
 
 bool TMainForm::RegisterSessionNotify() {
-    state_.sessionNotify = CallSessionNotification("WTSRegisterSessionNotification", true);
-    return state_.sessionNotify;
-}
-
-// Loads "Wtsapi32.dll" from the system folder only, never from wherever the search order would
-// find a copy, and calls one of its two notification functions for this window.
-bool TMainForm::CallSessionNotification(const char* function, bool withFlags) {
-    const std::string dll = win32::SystemFolder() + "\\Wtsapi32.dll";
-    HMODULE lib = ::LoadLibraryA(dll.c_str());
-    if (!lib)
-        return false;
-    void* fn = reinterpret_cast<void*>(::GetProcAddress(lib, function));
-    bool ok = false;
-    if (fn && withFlags)
-        ok = reinterpret_cast<BOOL(WINAPI*)(HWND, DWORD)>(fn)(hwnd_, 0 /* this session only */) != FALSE;
-    else if (fn)
-        ok = reinterpret_cast<BOOL(WINAPI*)(HWND)>(fn)(hwnd_) != FALSE;
-    ::FreeLibrary(lib);
-    return ok;
+    return EnsureWindow() && !system_.RegisterSessionNotification(reinterpret_cast<WindowRef>(hwnd_));
 }
 
 void TMainForm::Terminate() {
+    ended_ = true;
     ::PostQuitMessage(0);
 }
 
 void TMainForm::StartProgram(const std::string& path, const std::string& arguments) {
-    ::ShellExecuteA(hwnd_, "open", path.c_str(), arguments.empty() ? nullptr : arguments.c_str(),
-                    win32::ProgramFolder().c_str(), SW_SHOWNORMAL);
-}
-
-bool TMainForm::IsElevated() {
-    win32::unique_handle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put()))
-        return true;
-    TOKEN_ELEVATION elevation{};
-    DWORD size = 0;
-    // Before user account control there is no such query, and every administrator holds his rights.
-    if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size))
-        return true;
-    return elevation.TokenIsElevated != 0;
+    system_.StartProgram(path, arguments, win32::ProgramFolder(), "open", reinterpret_cast<WindowRef>(hwnd_));
 }
 
 void TMainForm::StartProgramAsAdministrator(const std::string& path, const std::string& arguments) {
-    ::ShellExecuteA(hwnd_, "runas", path.c_str(), arguments.empty() ? nullptr : arguments.c_str(),
-                    win32::ProgramFolder().c_str(), SW_SHOWNORMAL);
+    system_.StartProgram(path, arguments, win32::ProgramFolder(), "runas",
+                         reinterpret_cast<WindowRef>(hwnd_));
 }
 
-bool TMainForm::FileExists(const std::string& path) {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+void TMainForm::SetTrayIcon(bool on) {
+    if (on ? EnsureWindow() : hwnd_ != nullptr)
+        trayIcon_.Show(on);
 }
 
 void TMainForm::ShowMainWindow() {
-    RestorePlacement();
+    BuildFrame();
+    if (!built_)
+        return;
+    if (!placementRestored_) {
+        placementRestored_ = true;
+        RestorePlacement(hwnd_, kClientSize);
+    }
     OnIdle(); // the window appears with its commands and buttons already right
     if (!::IsWindowVisible(hwnd_))
         ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
 }
 
+void TMainForm::HideMainWindow() {
+    if (hwnd_)
+        ::ShowWindow(hwnd_, SW_HIDE);
+}
+
 void TMainForm::RestoreAndBringToFront() {
     // With the show-main-window setting on, the window appears the first time it is brought forward.
-    if (showMainWindow_ && !::IsWindowVisible(hwnd_))
+    if (showMainWindow_ && (!hwnd_ || !::IsWindowVisible(hwnd_)))
         ShowMainWindow();
+    if (!hwnd_)
+        return;
     if (::IsIconic(hwnd_))
         ::ShowWindow(hwnd_, SW_RESTORE);
     ::SetForegroundWindow(hwnd_);
 }
 
+void TMainForm::ActivateApplication() {
+    if (hwnd_)
+        ::SetActiveWindow(hwnd_);
+}
+
 void TMainForm::StartFindShellTimer() {
-    ::SetTimer(hwnd_, kFindShellTimer, 1000, nullptr);
+    if (EnsureWindow())
+        trayIcon_.StartFindShell();
 }
 
 void TMainForm::StopFindShellTimer() {
-    ::KillTimer(hwnd_, kFindShellTimer);
-}
-
-void TMainForm::ShowMessage(const UserMessage& message) {
-    HWND owner = ::IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
-    ::MessageBoxA(owner, message.text.c_str(), message.caption.c_str(),
-                  MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    if (hwnd_)
+        trayIcon_.StopFindShell();
 }
 
 bool TMainForm::Execute(PromptSession& session) {

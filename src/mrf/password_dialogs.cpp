@@ -4,6 +4,7 @@
 
 #include "core/gui/option_keys.h"
 #include "core/text/translate.h"
+#include "mrf/message.h"
 #include "mrf/resource.h"
 #include "mrf/ui_text.h"
 
@@ -54,8 +55,8 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
                 ::EndDialog(dlg, IDOK);
                 return TRUE;
             }
-            ::MessageBoxA(nullptr, data->wrongText.c_str(), data->wrongCaption.c_str(),
-                          MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TASKMODAL);
+            // Without owner, brought to the front, modal for the whole program.
+            Tell({nullptr, data->wrongText, data->wrongCaption, Buttons::Ok, Icon::Error, true});
             SetText(edit, "");
             if (answer == PromptAnswer::WrongGiveUp)
                 ::EndDialog(dlg, IDCANCEL);
@@ -90,7 +91,7 @@ INT_PTR CALLBACK DefinitionProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
             std::string enter = GetText(::GetDlgItem(dlg, IDC_ENTER_PASSWORD));
             std::string confirm = GetText(::GetDlgItem(dlg, IDC_CONFIRM_PASSWORD));
             if (std::string problem = data->check(enter, confirm); !problem.empty()) {
-                ::MessageBoxA(dlg, problem.c_str(), Tr(kAppTitle).c_str(), MB_OK | MB_ICONINFORMATION);
+                Tell({dlg, problem, Tr(kAppTitle)});
                 HWND field = ::GetDlgItem(dlg, IDC_CONFIRM_PASSWORD);
                 SetText(field, "");
                 ::SetFocus(field);

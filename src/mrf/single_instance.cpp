@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "core/text/ansi.h"
-#include "mrf/main_form.h"
 
 namespace mrf::ui {
 namespace {
@@ -17,6 +16,21 @@ std::string InstanceName(const std::string& programPath) {
 }
 
 } // namespace
+
+std::optional<std::vector<std::string>> DecodeCmdLine(const COPYDATASTRUCT& data) {
+    if (data.dwData != kCmdLineTag)
+        return std::nullopt;
+    // Each argument ends with a NUL; a last one without it still counts.
+    std::vector<std::string> args;
+    const char* p = static_cast<const char*>(data.lpData);
+    const char* end = p + (p ? data.cbData : 0);
+    while (p < end) {
+        std::string arg(p, strnlen(p, static_cast<size_t>(end - p)));
+        p += arg.size() + 1;
+        args.push_back(std::move(arg));
+    }
+    return args;
+}
 
 SingleInstance::SingleInstance(const std::string& programPath) : name_(InstanceName(programPath)) {
     mutex_.reset(::CreateMutexA(nullptr, FALSE, name_.c_str()));

@@ -2,12 +2,19 @@
 // One instance per logon session and program file: a second start hands its arguments over.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "win32/handles.h"
 
 namespace mrf::ui {
+
+// WM_COPYDATA tag of a second start's arguments.
+inline constexpr ULONG_PTR kCmdLineTag = 0x4D524643; // "MRFC"
+
+// The arguments a second start handed over; nullopt when the data is not ours.
+std::optional<std::vector<std::string>> DecodeCmdLine(const COPYDATASTRUCT& data);
 
 class SingleInstance {
 public:

@@ -71,8 +71,4 @@ void CenterOnOwner(HWND dialog) {
     }
 }
 
-int Message(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
-    return ::MessageBoxA(owner, Tr(text).c_str(), Tr(caption).c_str(), flags);
-}
-
 } // namespace mrf::ui

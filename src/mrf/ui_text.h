@@ -27,7 +27,5 @@ template <typename T> INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM 
 
 // Centres a dialog on the main window, also when it was opened from another dialog.
 void CenterOnOwner(HWND dialog);
-// A message box with translated text and caption.
-int Message(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 
 } // namespace mrf::ui

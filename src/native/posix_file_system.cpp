@@ -171,8 +171,13 @@ std::unique_ptr<FileLock> PosixFileSystem::Lock(const std::string& path, bool ex
     return lock;
 }
 
-bool PosixFileSystem::GrantEveryoneAccess(const std::string&) {
-    return false;
+// The POSIX counterpart of a null access list: everyone may read and write the file.
+bool PosixFileSystem::GrantEveryoneAccess(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    return ::chmod(path.c_str(),
+                   (st.st_mode & 07777) | S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH) == 0;
 }
 
 } // namespace mrf

@@ -19,6 +19,8 @@ constexpr const char* kUsage =
     "usage: mrfctl COMMAND FILE [ARGS]\n"
     "Inspects and prepares Marrowfold settings files (mrf.dat).\n"
     "\n"
+    "  init FILE                   create FILE and its journal when missing and open both to every\n"
+    "                              user (the installer's step); what FILE holds is kept\n"
     "  decode FILE                 print the settings lines, one per line, as stored\n"
     "  encode FILE                 write the lines read from standard input into FILE\n"
     "  get FILE NAME [DEFAULT]     print the value of NAME (exit 1 when absent and no DEFAULT)\n"
@@ -86,6 +88,8 @@ private:
             out_ << kUsage;
             return 0;
         }
+        if (cmd == "init")
+            return Init(Arity(args, 2, 2));
         if (cmd == "decode")
             return Decode(Arity(args, 2, 2));
         if (cmd == "encode")
@@ -128,6 +132,27 @@ private:
     }
 
     TEncriptor Open(const std::string& path) { return TEncriptor(path, files_, SettingsUnitOf); }
+
+    // Every user's programs save the settings, and an ordinary user may not create the journal in
+    // the program folder: both must exist and be open to everyone before anyone logs on.
+    int Init(const std::vector<std::string>& args) {
+        if (!RequireSettings(args[1]))
+            return 1;
+        TEncriptor store = Open(args[1]);
+        const std::string canonical = files_.CanonicalPath(args[1]);
+        const std::string journal = JournalPath(canonical);
+        if (!files_.FileExists(journal)) {
+            err_ << "mrfctl: the journal \"" << journal << "\" could not be created" << kEol;
+            return 1;
+        }
+        for (const std::string& path : {canonical, journal}) {
+            if (!files_.GrantEveryoneAccess(path)) {
+                err_ << "mrfctl: \"" << path << "\" could not be opened to every user" << kEol;
+                return 1;
+            }
+        }
+        return 0;
+    }
 
     int Decode(const std::vector<std::string>& args) {
         if (!RequireFile(args[1]))

@@ -2,6 +2,8 @@
 // Move-only owners of Win32 handles, and scope_exit.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace mrf::win32 {
@@ -63,12 +65,35 @@ struct GdiTraits {
     static void Close(HGDIOBJ h) { ::DeleteObject(h); }
 };
 
+struct MenuTraits {
+    static HMENU Invalid() { return nullptr; }
+    static void Close(HMENU h) { ::DestroyMenu(h); }
+};
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static void Close(HICON h) { ::DestroyIcon(h); }
+};
+// Only for image lists the program creates; comctl32 must be linked where it is used.
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static void Close(HIMAGELIST h) { ::ImageList_Destroy(h); }
+};
+// Only for tables made by CreateAcceleratorTable; loaded ones belong to the module.
+struct AccelTraits {
+    static HACCEL Invalid() { return nullptr; }
+    static void Close(HACCEL h) { ::DestroyAcceleratorTable(h); }
+};
+
 using unique_handle = unique_any<HANDLE, NullHandleTraits>;
 using unique_hfile = unique_any<HANDLE, FileHandleTraits>;
 using unique_hkey = unique_any<HKEY, HkeyTraits>;
 using unique_schandle = unique_any<SC_HANDLE, ScHandleTraits>;
 using unique_hmodule = unique_any<HMODULE, ModuleTraits>;
 using unique_gdiobj = unique_any<HGDIOBJ, GdiTraits>;
+using unique_hmenu = unique_any<HMENU, MenuTraits>;
+using unique_hicon = unique_any<HICON, IconTraits>;
+using unique_himagelist = unique_any<HIMAGELIST, ImageListTraits>;
+using unique_haccel = unique_any<HACCEL, AccelTraits>;
 
 template <typename F> class scope_exit {
 public:

@@ -38,6 +38,23 @@ mkdir "$work/dir.dat"
 check_eq "an unreadable file exits 1" $? 1
 check_eq "with one line" "$(wc -l <"$work/err")" 1
 
+# init: the installer's step. A missing file is made with its journal, both writable by everyone;
+# an existing one keeps what it holds; other content is refused.
+i=$work/init/mrf.dat
+mkdir -p "$work/init"
+(umask 077 && "$tool" init "$i")
+check_eq "init on a missing file exits 0" $? 0
+check "and makes the settings file" test -s "$i"
+check "and its journal" test -f "$i.jnl"
+check_eq "both writable by everyone" "$(stat -c %a "$i" "$i.jnl" | sort -u)" 666
+"$tool" set "$i" Kept 1
+"$tool" init "$i"
+check_eq "init keeps what the file holds" "$("$tool" get "$i" Kept)" 1
+echo "plain text" >"$work/init/other.txt"
+"$tool" init "$work/init/other.txt" 2>"$work/err"
+check_eq "init refuses a file that holds other things" $? 1
+check_eq "and leaves it as it was" "$(cat "$work/init/other.txt")" "plain text"
+
 for args in "" "decode" "get $f" "frobnicate $f" "decode $f extra" "set $f A=B 1"; do
     # shellcheck disable=SC2086
     "$tool" $args >/dev/null 2>"$work/err"

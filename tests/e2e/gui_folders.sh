@@ -10,13 +10,16 @@ trap teardown_app EXIT
 setup_app
 check "the Wine user is known" test -n "$user"
 
-# Control and command ids of mrf.exe.
+# System ids, then mrf.exe's control and command ids from its resource header.
 IDOK=1 IDCANCEL=2 IDNO=7 WM_CLOSE=16 VK_RETURN=13
-CMD_SAVE=40001 CMD_EXIT=40003 CMD_ADD=40011 CMD_REMOVE=40012 CMD_EDIT=40013 TRAY_SETTINGS=40100
-TOOLBAR=1001 BTN_SAVE=40201
-PATH_EDIT=411 MODE_RO=414 MODE_HIDE=415 MASK_FIRST=421 MASK_DOCS=424 MASK_CUSTOM=426 MASK_EDIT=431
-BTN_ADVANCED=432 BTN_OK=433
-DIR_LABEL=450 EXCL_FILES=452 INCL_PROC=454 EXCL_PROC=456
+CMD_SAVE=$(rid ID_CMD_SAVE) CMD_EXIT=$(rid ID_CMD_EXIT) CMD_ADD=$(rid ID_CMD_ADDFOLDER)
+CMD_REMOVE=$(rid ID_CMD_REMOVEF) CMD_EDIT=$(rid ID_CMD_EDITFOLDER) TRAY_SETTINGS=$(rid ID_TRAY_SETTINGS)
+TOOLBAR=$(rid IDC_TOOLBAR) BTN_SAVE=$(rid ID_BTN_SAVE)
+PATH_EDIT=$(rid IDC_DIRECTORYEDIT1) MODE_RO=$(rid IDC_PROTECTMODE_0) MODE_HIDE=$(rid IDC_PROTECTMODE_1)
+MASK_FIRST=$(rid IDC_RADIOGROUP1_0) MASK_DOCS=$(rid IDC_RADIOGROUP1_3) MASK_CUSTOM=$(rid IDC_RADIOGROUP1_5)
+MASK_EDIT=$(rid IDC_MASKEDIT) BTN_ADVANCED=$(rid IDC_BTNADVANCED) BTN_OK=$(rid IDC_OKBTN)
+DIR_LABEL=$(rid IDC_DIRLABEL) EXCL_FILES=$(rid IDC_EXCLFILESEDIT) INCL_PROC=$(rid IDC_INCLPROCEDIT)
+EXCL_PROC=$(rid IDC_EXCLPROCEDIT)
 
 rows() { ui rows "$win"; }
 row_selected() { [[ $(rows | sed -n "$(($1 + 1))p" | cut -f2) == 1 ]]; }
@@ -49,9 +52,10 @@ check_eq "nothing to save yet" "$(save_enabled)" 0
 ui command "$win" $CMD_ADD
 dlg=$(folder_dialog)
 check "Add opens the folder dialog" test -n "$dlg"
-check_eq "it starts empty, read-only, with the first mask choice" \
+# The list has the focus from the start, so Add starts from the selected row's path.
+check_eq "it starts with the selected row's path, read-only, with the first mask choice" \
     "$(ui gettext "$dlg" $PATH_EDIT) $(ui checked "$dlg" $MODE_RO) $(ui checked "$dlg" $MASK_FIRST) $(ui gettext "$dlg" $MASK_EDIT) $(ui enabled "$dlg" $MASK_EDIT)" \
-    " 1 1 * 0"
+    'C:\Docs 1 1 * 0'
 ui key "$dlg" $PATH_EDIT $VK_RETURN
 sleep 0.5
 check "Enter leaves the folder dialog open" ui visible "$dlg"

@@ -58,7 +58,7 @@ mrf_bg
 check "the password in other letters is accepted" answer_prompt sEcReT
 win=$(ui wait $main_class Umberlock 15000)
 check "the window is shown" test -n "$win"
-check "protection is started at once" wait_until 10 tb_is "$win" 40205 1
+check "protection is started at once" wait_until 10 tb_is "$win" "$(rid ID_TOOLBUTTON9)" 1
 check_eq "the Start button shows it" "$(calls | tail -1)" "SetSecurity${T}1"
 
 # Session changes: a console disconnect suspends, a reconnect starts again.
@@ -66,11 +66,11 @@ calls_are() { [[ "$(calls)" == "$1" ]]; }
 rm -f "$app/calls.log"
 ui post "$win" 689 2 0
 check "a console disconnect suspends" wait_until 10 calls_are "SetSecurity${T}0"
-check "the Suspend button shows it" wait_until 10 tb_is "$win" 40206 1
+check "the Suspend button shows it" wait_until 10 tb_is "$win" "$(rid ID_TOOLBUTTON11)" 1
 ui post "$win" 689 1 0
 check "a console connect starts again" wait_until 10 grep -q "^SetSecurity${T}1" "$app/calls.log"
 check_eq "with the rules sent again" "$(entries_of | head -1)" 'C:\Docs*'
-check "the Start button shows it" wait_until 10 tb_is "$win" 40205 1
+check "the Start button shows it" wait_until 10 tb_is "$win" "$(rid ID_TOOLBUTTON9)" 1
 rm -f "$app/calls.log"
 # Codes 3 to 9, then a disconnect whose effect shows when the earlier ones were handled.
 for code in 3 4 5 6 7 8 9 2; do ui post "$win" 689 $code 0; done
@@ -79,7 +79,7 @@ check_eq "session codes 3 to 9 change nothing" "$(calls)" "SetSecurity${T}0"
 
 # Exit from the menu needs no password and leaves protection as it is.
 rm -f "$app/calls.log"
-ui command "$win" 40003
+ui command "$win" $ID_CMD_EXIT
 check "Exit from the menu ends the program" ended "$last" 20
 check_eq "without a prompt or an engine call" "$(calls)" ""
 

@@ -32,7 +32,7 @@ check "a refused prompt on that path ends the running instance" ended "$logon" 2
 mrf_bg /T
 logon=$last
 for _ in $(seq 100); do win=$(ui find $main_class Umberlock) && ui tray "$win" 1 && break; sleep 0.1; done
-ui command "$win" 40100
+ui command "$win" "$(rid ID_TRAY_SETTINGS)"
 check "Settings asks for the password" answer_prompt nope
 check "the wrong one is refused" dismiss_error
 answer_prompt nope && dismiss_error
@@ -58,7 +58,7 @@ check "closing hides the window" ui hidden "$win" 5000
 check "to the tray" wait_until 10 ui tray "$win" 1
 check "without a question" bash -c "! '$MRF_WINE_ENV' run '$app/uidriver.exe' find '#32770' Umberlock"
 check "and the program goes on" kill -0 "$logon"
-ui command "$win" 40104 # tray Exit, behind the password
+ui command "$win" "$(rid ID_TRAY_EXIT)" # behind the password
 answer_prompt Secret
 check "the tray's Exit ends the program after the password" ended "$logon" 20
 
@@ -67,20 +67,20 @@ seed "#S=#S"
 mrf_bg
 win=$(ui wait $main_class Umberlock 15000)
 ui move "$win" 40 30 700 560
-ui command "$win" 40003
+ui command "$win" $ID_CMD_EXIT
 check "Exit ends the program" ended "$last" 20
 check "and writes ulk.ini" test -s "$app/ulk.ini"
 mrf_bg
 win=$(ui wait $main_class Umberlock 15000)
 check_eq "the next start restores the window" "$(ui rect "$win")" "40 30 740 590"
-ui command "$win" 40003
+ui command "$win" $ID_CMD_EXIT
 ended "$last" 20
 printf '[main]\r\nMainForm\\Left=5000\r\nMainForm\\Top=4000\r\nMainForm\\Width=700\r\nMainForm\\Height=560\r\n' >"$app/ulk.ini"
 mrf_bg
 win=$(ui wait $main_class Umberlock 15000)
 read -r l t r b <<<"$(ui rect "$win")"
 check "a position off every monitor is brought back on screen" test "$l" -ge 0 -a "$t" -ge 0 -a "$r" -le 1024 -a "$b" -le 768
-ui command "$win" 40003
+ui command "$win" $ID_CMD_EXIT
 ended "$last" 20
 
 finish

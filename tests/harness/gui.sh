@@ -6,6 +6,15 @@ app=$work/app
 winapp="C:\\$name\\app"
 main_class=TMainForm
 
+# A control or command id of mrf.exe, as src/mrf/resource.h defines it: rid ID_CMD_EXIT.
+rid() {
+    local v
+    v=$(awk -v n="$1" '$1 == "#define" && $2 == n {print $3; exit}' "$MRF_SOURCE/src/mrf/resource.h")
+    [[ -n $v ]] || { echo "no id $1 in resource.h" >&2; return 1; }
+    echo "$v"
+}
+ID_CMD_EXIT=$(rid ID_CMD_EXIT) IDC_TOOLBAR=$(rid IDC_TOOLBAR) IDC_EDIT1=$(rid IDC_EDIT1)
+
 wrun() { "$MRF_WINE_ENV" run "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 ui() { wrun "$app/uidriver.exe" "$@"; }
 ctl() { wrun "$app/mrfctl.exe" "$@"; }
@@ -35,7 +44,7 @@ stop_all() {
     local p
     for p in "${started[@]:-}"; do [[ -n $p ]] && kill "$p" 2>/dev/null; done
     wrun "$app/uidriver.exe" list 2>/dev/null | awk '/\[TMainForm\]/ {print $1}' | while read -r w; do
-        wrun "$app/uidriver.exe" command "$w" 40003 >/dev/null # Exit
+        wrun "$app/uidriver.exe" command "$w" $ID_CMD_EXIT >/dev/null
     done
     started=()
 }
@@ -73,7 +82,7 @@ wait_until() { # seconds command...
 }
 
 # A tool-bar button of the main window is checked (1) or not (0); the window sets them when idle.
-tb_is() { [[ "$(ui tbchecked "$1" 1001 "$2")" == "$3" ]]; }
+tb_is() { [[ "$(ui tbchecked "$1" $IDC_TOOLBAR "$2")" == "$3" ]]; }
 
 # mrf.exe run to its end in the foreground, bounded; its exit code.
 mrf_fg() { timeout 60 "$MRF_WINE_ENV" run "$winapp\\mrf.exe" "$@" >/dev/null 2>&1; }
@@ -82,7 +91,7 @@ mrf_fg() { timeout 60 "$MRF_WINE_ENV" run "$winapp\\mrf.exe" "$@" >/dev/null 2>&
 answer_prompt() { # text
     local dlg
     dlg=$(ui wait '#32770' Password 15000) || return 1
-    ui settext "$dlg" 3002 "$1" && ui click "$dlg" 1
+    ui settext "$dlg" $IDC_EDIT1 "$1" && ui click "$dlg" 1
 }
 
 # Confirms the "The Password is wrong !" box.

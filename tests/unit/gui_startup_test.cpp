@@ -187,7 +187,7 @@ TEST(GuiStartup, UninstallInOrderAndWithoutUninstaller) {
 }
 
 TEST(GuiStartup, LogonRunKeepsAMalformedSettingsMessageForTheNextOpening) {
-    GuiRig rig({{"Auto", "1"}, {"Minimize", "0"}});
+    GuiRig rig({{"Auto", "1"}, {"Minimize", "1"}});
     rig.engine.failEnable = ApplyError{"Home_FL_Mode1", "x"};
     rig.startup.StartUp("/T");
     EXPECT_FALSE(rig.host.Logged("Terminate")) << "stays in the tray to tell the fault";
@@ -207,6 +207,39 @@ TEST(GuiStartup, LogonRunKeepsAMalformedSettingsMessageForTheNextOpening) {
     rig.host.log.clear();
     rig.tray.ShowSettingsWindow();
     EXPECT_FALSE(rig.host.Logged(message)) << "told once";
+}
+
+TEST(GuiStartup, LogonRunWithoutMinimizeEndsWithoutAMessageAlsoOnAMalformedSetting) {
+    GuiRig rig({{"Auto", "1"}, {"Minimize", "0"}});
+    rig.engine.failEnable = ApplyError{"Home_FL_Mode1", "x"};
+    rig.startup.StartUp("/T");
+    EXPECT_EQ(rig.host.log.back(), "Terminate");
+    EXPECT_FALSE(rig.state.inTray);
+    EXPECT_EQ(rig.host.log.end(),
+              std::find_if(rig.host.log.begin(), rig.host.log.end(),
+                           [](const std::string& e) { return e.starts_with("Message"); }));
+}
+
+// A run that ends in the start-up registers neither the session notices nor the hot key: both
+// would be dropped again at once, and they need a window that such a run never creates.
+TEST(GuiStartup, OnlyRunsThatWaitRegisterForMessages) {
+    struct Case {
+        const char* arg;
+        const char* autoValue;
+        const char* mini;
+        bool waits;
+    };
+    const Case cases[] = {{"", "1", "1", true},    {"/D", "1", "1", true},  {"/U", "1", "1", true},
+                          {"/T", "1", "1", true},  {"/T", "1", "0", false}, {"/T", "0", "1", false},
+                          {"/S", "1", "1", false}, {"/I", "1", "1", false}, {"/t", "1", "1", false}};
+    for (const Case& c : cases) {
+        GuiRig rig({{"Auto", c.autoValue}, {"Minimize", c.mini}});
+        rig.startup.StartUp(c.arg);
+        const std::string name = std::string("'") + c.arg + "' Auto=" + c.autoValue + " Minimize=" + c.mini;
+        EXPECT_EQ(rig.host.Logged("RegisterSessionNotify"), c.waits) << name;
+        EXPECT_EQ(rig.host.Logged("ApplyHotKey 49219"), c.waits) << name;
+        EXPECT_EQ(EndsWithoutWindow(c.arg, true, rig.store()), !c.waits) << name;
+    }
 }
 
 TEST(GuiStartup, OtherRunsShowAMalformedSettingsMessageAtOnce) {

@@ -20,7 +20,7 @@ std::optional<int32_t> ReadNumber(const TEncriptor& store, const std::string& ke
         return store.ReadInteger(key, def);
     } catch (const ConversionError& e) {
         if (!problem)
-            problem = UserMessage{e.what(), std::string(kAppTitle)};
+            problem = UserMessage{e.what(), std::string(kAppTitle), true, e.Key()};
         return std::nullopt;
     }
 }
@@ -177,7 +177,7 @@ bool SaveSettings(TEncriptor& store, MainState& state, const SaveActions& action
         store.SaveIfModified(true);
     } catch (const StoreIoError& e) {
         actions.showMessage({Tr("The settings could not be saved; the changes are kept.") + "\n" + e.what(),
-                             std::string(kAppTitle)});
+                             std::string(kAppTitle), true});
         return false;
     }
     state.settingsModified = false;

@@ -11,6 +11,8 @@ enum class ProtectionState { Stopped, Started, Suspended };
 struct UserMessage {
     std::string text;
     std::string caption;
+    bool warning = false;  // something failed or was not applied, as opposed to a plain notice
+    std::string setting{}; // the setting it is about, when it names one
     bool operator==(const UserMessage&) const = default;
 };
 

@@ -10,6 +10,11 @@ inline constexpr std::string_view kMinimize = "Minimize";
 inline constexpr std::string_view kHotKey = "HotKey";
 inline constexpr std::string_view kPassword = "Password";
 
+// What each reads as when it is absent. "HotKey" has two: the registration takes kDefaultHotKey,
+// the options page keeps its field's value.
+inline constexpr std::string_view kAutoDefault = "0"; // the logon start runs only on "1"
+inline constexpr bool kMinimizeDefault = true;        // stay in the tray after a logon start
+
 } // namespace mrf::keys
 
 namespace mrf {

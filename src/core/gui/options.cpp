@@ -37,7 +37,7 @@ uint16_t ApplyHotKeyFieldRule(uint16_t code) {
 }
 
 bool AutoStartOn(const TEncriptor& store) {
-    return store.ReadString(keys::kAuto, "0") == "1";
+    return store.ReadString(keys::kAuto, keys::kAutoDefault) == "1";
 }
 
 namespace {
@@ -63,7 +63,7 @@ bool HasKey(uint16_t code) {
 
 OptionControls FillOptionControls(const TEncriptor& store, uint16_t field) {
     OptionControls controls;
-    controls.mini = store.ReadBool(keys::kMinimize, true);
+    controls.mini = store.ReadBool(keys::kMinimize, keys::kMinimizeDefault);
     const int32_t stored = ReadHotKey(store, 0);
     controls.hotKey = stored > 0 ? uint16_t(stored) : field;
     controls.autorun = AutoStartOn(store);

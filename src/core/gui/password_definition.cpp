@@ -30,7 +30,7 @@ std::optional<UserMessage> CommitPassword(TEncriptor& store, MainState& state, P
         std::optional<std::string> hashed = hasher.Hash(text);
         if (!hashed)
             return UserMessage{Tr("The password could not be stored; the previous one stays in force."),
-                               std::string(kAppTitle)};
+                               std::string(kAppTitle), true};
         store.WriteString(keys::kPassword, *hashed);
     }
     state.settingsModified = true;

@@ -19,7 +19,7 @@ CommandResult Protection::Run(ProtectionState target) {
     CommandResult result;
     if (auto error = engine_.ApplyRules(enable, store_)) {
         // Nothing reached the engine, so it is still in the state the buttons showed before.
-        result.error = UserMessage{error->Message(), std::string(kAppTitle)};
+        result.error = UserMessage{error->Message(), std::string(kAppTitle), true, error->key};
         state_.protection = before;
     } else {
         state_.protection = target;

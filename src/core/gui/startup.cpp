@@ -23,7 +23,11 @@ void Startup::StartUp(std::string_view argument) {
         host_.GrantEveryoneAccess(ChangeExtension(programPath, ".dat"));
         host_.GrantEveryoneAccess(folder + "ulk.ini");
     }
-    state_.sessionNotify = host_.RegisterSessionNotify();
+    // A run that ends without showing anything waits for no message: the session notices and the
+    // hot key would be registered only to be dropped again, and need a window that such a run never
+    // builds.
+    const bool waits = !EndsWithoutWindow(argument, nt, store_);
+    state_.sessionNotify = waits && host_.RegisterSessionNotify();
     host_.StartSkins();
     if (state_.sessionNotify)
         host_.InstallSessionHook();
@@ -35,7 +39,8 @@ void Startup::StartUp(std::string_view argument) {
             return;
         }
     }
-    host_.ApplyHotKey(HotKeyToRegister(store_));
+    if (waits)
+        host_.ApplyHotKey(HotKeyToRegister(store_));
 
     if (argument == "/U") {
         UninstallProgram();
@@ -65,16 +70,15 @@ void Startup::StartUp(std::string_view argument) {
             return;
         }
         CommandResult result = protection_.Start();
-        // A logon must not wait on a message box: the fault is told when the window next opens, so
-        // the program stays in the tray to tell it.
-        if (result.error)
-            state_.pendingMessage = result.error;
-        if (result.error || store_.ReadBool(keys::kMinimize, true)) {
-            tray_.HideToTray();
-        } else {
+        // A logon must not wait on a message box: a fault is told when the window next opens, by
+        // this program from the tray, or by the next one that opens the window.
+        if (!store_.ReadBool(keys::kMinimize, keys::kMinimizeDefault)) {
             host_.Terminate();
             return;
         }
+        if (result.error)
+            state_.pendingMessage = result.error;
+        tray_.HideToTray();
     } else {
         // Opening the settings window never lifts protection.
         CommandResult result = protection_.Start();
@@ -85,6 +89,15 @@ void Startup::StartUp(std::string_view argument) {
     host_.SetHelpFile(folder + "Help\\ulk.chm");
     host_.EnableUpdateTimer();
     state_.settingsModified = false;
+}
+
+bool EndsWithoutWindow(std::string_view argument, bool nt, const TEncriptor& store) {
+    if (argument == "/I" || argument == "/S")
+        return true;
+    if (argument == "/T")
+        return (nt && !AutoStartOn(store)) || !store.ReadBool(keys::kMinimize, keys::kMinimizeDefault);
+    // Unknown arguments end too; no argument, "/D" and "/U" show a window or a prompt.
+    return !argument.empty() && argument != "/D" && argument != "/U";
 }
 
 bool Startup::UninstallProgram() {

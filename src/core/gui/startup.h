@@ -48,6 +48,11 @@ public:
     virtual void EnableUpdateTimer() = 0;
 };
 
+// Whether a run with this first argument ends in the start-up without showing a window, a prompt
+// or a tray icon: "/I", "/S", an unknown argument, and a logon run that starts nothing or does
+// not stay in the tray.
+bool EndsWithoutWindow(std::string_view argument, bool nt, const TEncriptor& store);
+
 class Startup {
 public:
     Startup(StartupHost& host, WindowHost& window, TEncriptor& store, MainState& state, PasswordGate& gate,

@@ -10,7 +10,8 @@
 //   uidriver click HWND ID                   posts the item's BN_CLICKED to the dialog
 //   uidriver command HWND ID                 posts WM_COMMAND ID
 //   uidriver post HWND MSG WPARAM LPARAM     posts a message
-//   uidriver checked HWND ID                 a check box's state: 1 or 0
+//   uidriver checked HWND ID                 a check box's state (a dialog item, or any control with
+//                                            the id inside HWND): 1 or 0
 //   uidriver tbchecked HWND TOOLBARID BTNID  a tool-bar button's checked state: 1 or 0
 //   uidriver tray HWND ID                    exit 0 when the window has the tray icon ID
 //   uidriver rect HWND                       left top right bottom
@@ -26,6 +27,11 @@
 //   uidriver listcheck HWND ROW 1|0          ticks or clears a row's check box
 //   uidriver rowclick HWND ROW [double]      clicks (or double-clicks) a row: selects it and focuses
 //                                            the list
+//   uidriver focus HWND                      the id and class of the control with the keyboard focus
+//                                            in HWND's thread, "none" when no window has it
+//   uidriver foreground                      the foreground window's handle
+//   uidriver tbpoint HWND TOOLBARID BTNID    the screen point in the middle of a tool-bar button
+//   uidriver boxpoint HWND ROW               the screen point in the middle of a row's check box
 // Handles are hexadecimal. Waits default to 10000 ms.
 #include <windows.h>
 
@@ -215,6 +221,55 @@ bool ClickRow(HWND list, int row, bool twice) {
     return ok;
 }
 
+// The screen point of a row's check box: the first point of the row, from its left, that the list
+// itself hit-tests as the state icon.
+bool BoxPoint(HWND list, int row, POINT& out) {
+    RemoteBuffer remote(list, sizeof(LVHITTESTINFO) + sizeof(RECT));
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    if (!remote || !remote.Write(0, &r, sizeof r) ||
+        !::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.At(0))) ||
+        !remote.Read(0, &r, sizeof r))
+        return false;
+    const int y = (r.top + r.bottom) / 2;
+    for (int x = r.left; x < r.left + 40; ++x) {
+        LVHITTESTINFO hit{};
+        hit.pt = {x, y};
+        if (!remote.Write(0, &hit, sizeof hit))
+            return false;
+        const auto item = ::SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(remote.At(0)));
+        if (!remote.Read(0, &hit, sizeof hit))
+            return false;
+        if (item == row && (hit.flags & LVHT_ONITEMSTATEICON)) {
+            // The middle of the icon: a few pixels further.
+            out = {x + 6, y};
+            ::ClientToScreen(list, &out);
+            return true;
+        }
+    }
+    return false;
+}
+
+struct IdSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindIdProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<IdSearch*>(lp);
+    if (::GetDlgCtrlID(w) != d->id)
+        return TRUE;
+    d->found = w;
+    return FALSE;
+}
+
+HWND FindById(HWND parent, int id) {
+    if (HWND item = ::GetDlgItem(parent, id))
+        return item;
+    IdSearch d{id, nullptr};
+    ::EnumChildWindows(parent, FindIdProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
 void PrintHwnd(HWND w) {
     std::printf("%08lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(w)));
 }
@@ -313,8 +368,9 @@ int main(int argc, char** argv) {
                    ? 0
                    : 1;
     if (cmd == "checked" && argc >= 4) {
-        std::printf("%d\n", ::IsDlgButtonChecked(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3]))) ==
-                                BST_CHECKED);
+        // A dialog item, or a control with that id anywhere inside the window (a page's).
+        HWND box = FindById(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        std::printf("%d\n", box && ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
         return 0;
     }
     if (cmd == "tbchecked" && argc >= 5) {
@@ -374,6 +430,20 @@ int main(int argc, char** argv) {
                                                                                                          : 0);
         return 0;
     }
+    if (cmd == "tbpoint" && argc >= 5) {
+        HWND toolbar = ::GetDlgItem(ParseHwnd(argv[2]), static_cast<int>(Number(argv[3])));
+        RemoteBuffer remote(toolbar, sizeof(RECT));
+        RECT r;
+        if (!toolbar || !remote ||
+            !::SendMessageA(toolbar, TB_GETRECT, static_cast<WPARAM>(Number(argv[4])),
+                            reinterpret_cast<LPARAM>(remote.At(0))) ||
+            !remote.Read(0, &r, sizeof r))
+            return 1;
+        POINT pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ::ClientToScreen(toolbar, &pt);
+        std::printf("%ld %ld\n", static_cast<long>(pt.x), static_cast<long>(pt.y));
+        return 0;
+    }
     if (cmd == "key" && argc >= 5) {
         HWND w = ParseHwnd(argv[2]);
         if (int id = static_cast<int>(Number(argv[3])))
@@ -401,6 +471,32 @@ int main(int argc, char** argv) {
                                 argc > 4 && std::strcmp(argv[4], "double") == 0)
                    ? 0
                    : 1;
+    }
+    if (cmd == "focus" && argc >= 3) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(ParseHwnd(argv[2]), nullptr), &info))
+            return 1;
+        if (!info.hwndFocus) {
+            std::printf("none\n");
+            return 0;
+        }
+        char cls[256];
+        ::GetClassNameA(info.hwndFocus, cls, sizeof cls);
+        std::printf("%d %s\n", ::GetDlgCtrlID(info.hwndFocus), cls);
+        return 0;
+    }
+    if (cmd == "foreground") {
+        PrintHwnd(::GetForegroundWindow());
+        return 0;
+    }
+    if (cmd == "boxpoint" && argc >= 4) {
+        HWND list = FindList(ParseHwnd(argv[2]));
+        POINT pt;
+        if (!list || !BoxPoint(list, static_cast<int>(Number(argv[3])), pt))
+            return 1;
+        std::printf("%ld %ld\n", static_cast<long>(pt.x), static_cast<long>(pt.y));
+        return 0;
     }
     if (cmd == "list") {
         ::EnumWindows(ListProc, 0);
