@@ -99,3 +99,13 @@
 #define IDC_EXCLPROC_LABEL 455
 #define IDC_EXCLPROCEDIT 456
 #define IDC_BTNHELP 457
+
+// Skin dialog and about box.
+#define IDD_SELSKIN 500
+#define IDC_SCOMBOBOX1 501
+#define IDC_SKIN_LABEL 502
+#define IDD_ABOUT 510
+#define IDC_ABOUT_ICON 511
+#define IDC_LBLTITILE 512
+#define IDC_VERSION 513
+#define IDC_LBLWEBSITE 514
