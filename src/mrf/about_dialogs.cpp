@@ -5,6 +5,7 @@
 #include "core/gui/skins.h"
 #include "core/text/translate.h"
 #include "mrf/resource.h"
+#include "mrf/skin_engine.h"
 #include "mrf/ui_text.h"
 
 namespace mrf::ui {
@@ -59,6 +60,7 @@ INT_PTR CALLBACK AboutProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG: {
         ::SetWindowLongPtrA(dlg, DWLP_USER, lp);
         state = reinterpret_cast<AboutState*>(lp);
+        ::SetPropA(dlg, kSkinKeepFonts, reinterpret_cast<HANDLE>(1));
         TranslateWindow(dlg);
         CenterOnOwner(dlg);
         state->icon = static_cast<HICON>(
@@ -99,6 +101,7 @@ INT_PTR CALLBACK AboutProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_DESTROY:
+        ::RemovePropA(dlg, kSkinKeepFonts);
         if (state) {
             for (HFONT f : {state->titleFont, state->linkFont})
                 if (f)

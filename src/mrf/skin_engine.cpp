@@ -9,6 +9,10 @@ namespace {
 
 constexpr const char* kOldProc = "MrfSkinOldProc";
 constexpr const char* kStatusText = "MrfSkinStatusText";
+// The font a dialog was made with, and the skin's previous one: controls that show either take the
+// skin's font; a control given a font of its own (the about box's title) keeps it.
+HFONT gRootFont = nullptr;
+HFONT gPreviousFont = nullptr;
 SkinEngine* gEngine = nullptr; // the one skin manager of the program
 
 COLORREF Ref(Rgb c) {
@@ -116,14 +120,15 @@ void SkinEngine::Select(const std::string& name) {
         return;
     auto old = std::move(paint_);
     paint_ = std::make_unique<Paint>(set_->Find(name));
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM) -> BOOL {
-            Dress(w);
-            ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
-            return TRUE;
-        },
-        0);
+    gPreviousFont = old ? old->font : nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), Redress, 0);
+    gPreviousFont = nullptr;
+}
+
+BOOL CALLBACK SkinEngine::Redress(HWND window, LPARAM) {
+    Dress(window);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    return TRUE;
 }
 
 LRESULT CALLBACK SkinEngine::CbtProc(int code, WPARAM wp, LPARAM lp) {
@@ -147,7 +152,11 @@ BOOL CALLBACK SkinEngine::DressChild(HWND child, LPARAM) {
     if (!gEngine || !gEngine->paint_)
         return FALSE;
     const Paint& p = *gEngine->paint_;
-    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(p.font), FALSE);
+    const auto font = reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0));
+    if (gRootFont != HFONT(-1) &&
+        (!font || font == gRootFont || font == gPreviousFont || font == ::GetStockObject(DEFAULT_GUI_FONT) ||
+         font == ::GetStockObject(SYSTEM_FONT)))
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(p.font), FALSE);
     if (ClassIs(child, WC_LISTVIEWA)) {
         ::SendMessageA(child, LVM_SETBKCOLOR, 0, Ref(p.skin.control));
         ::SendMessageA(child, LVM_SETTEXTBKCOLOR, 0, Ref(p.skin.control));
@@ -162,9 +171,17 @@ BOOL CALLBACK SkinEngine::DressChild(HWND child, LPARAM) {
 void SkinEngine::Dress(HWND root) {
     if (!gEngine || !gEngine->paint_)
         return;
+    if (::GetPropA(root, kSkinKeepFonts)) {
+        gRootFont = HFONT(-1); // colours only
+        ::EnumChildWindows(root, DressChild, 0);
+        gRootFont = nullptr;
+        return;
+    }
+    gRootFont = reinterpret_cast<HFONT>(::SendMessageA(root, WM_GETFONT, 0, 0));
     if (::GetPropA(root, kOldProc))
         ::SendMessageA(root, WM_SETFONT, reinterpret_cast<WPARAM>(gEngine->paint_->font), FALSE);
     ::EnumChildWindows(root, DressChild, 0);
+    gRootFont = nullptr;
 }
 
 LRESULT SkinEngine::CustomDraw(NMHDR* header, bool& handled) {

@@ -13,6 +13,9 @@
 
 namespace mrf::ui {
 
+// A window property: the dialog keeps the fonts it was made with (the about box's bold Arial).
+inline constexpr const char* kSkinKeepFonts = "MrfSkinKeepFonts";
+
 class SkinEngine {
 public:
     SkinEngine();
@@ -37,6 +40,7 @@ private:
     static void Subclass(HWND hwnd);
     static void Dress(HWND root);
     static BOOL CALLBACK DressChild(HWND child, LPARAM);
+    static BOOL CALLBACK Redress(HWND window, LPARAM);
     static LRESULT CustomDraw(NMHDR* header, bool& handled);
 
     std::unique_ptr<SkinSet> set_;
