@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshots}
 # The shipped 32-bit programs under the 32-bit Wine; the 64-bit build where 32-bit cannot run.
-if scripts/can-run-32bit.sh >/dev/null; then
+# MRF_WINE_ARCH=win64 takes the 64-bit build on any machine.
+if [[ ${MRF_WINE_ARCH:-} != win64 ]] && scripts/can-run-32bit.sh >/dev/null; then
     export MRF_WINE_ARCH=win32 bin=${MRF_BIN:-$PWD/build/windows/bin}
 else
     export MRF_WINE_ARCH=win64 bin=${MRF_BIN:-$PWD/build/windows64/bin}

@@ -700,8 +700,11 @@ bool TMainForm::Execute(PromptSession& session) {
 }
 
 void TMainForm::EnsureSkins() {
-    if (skinsStarted_ && !skins_.Active())
+    if (skinsStarted_ && !skins_.Active()) {
         skins_.LoadSkins(win32::ProgramFolder() + std::string(kSkinFolder), SkinNameAtStartUp(store_));
+        // The frame may exist already: a prompt at start-up needs its owner.
+        skins_.Adopt(hwnd_);
+    }
 }
 
 void TMainForm::cmdWebPageExecute() {

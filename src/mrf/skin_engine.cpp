@@ -114,6 +114,13 @@ const std::vector<std::string>& SkinEngine::Names() const {
     return set_ ? set_->Names() : none;
 }
 
+void SkinEngine::Adopt(HWND window) {
+    if (!hook_ || !window)
+        return;
+    Subclass(window);
+    Redress(window, 0);
+}
+
 void SkinEngine::Select(const std::string& name) {
     currentName_ = name;
     if (!set_)

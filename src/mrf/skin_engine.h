@@ -30,6 +30,8 @@ public:
     const std::vector<std::string>& Names() const;
     // The name last selected, as it was given.
     const std::string& CurrentName() const { return currentName_; }
+    // Paints a window that was made before the engine was active, and its children.
+    void Adopt(HWND window);
     // Selects a skin and repaints every window of the program.
     void Select(const std::string& name);
 
