@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Pictures of mrf.exe for the README, taken under Wine in an environment of their own: the
 # password prompt, the main window with a small folder list, the folder dialog, the advanced
-# folder options dialog, the password definition, the user-groups page with its two dialogs. Needs a Windows build (scripts/build.sh).
+# folder options dialog and the password definition in the light skin; the user-groups page with
+# its two dialogs; the main window in each skin (the two built-in ones and the example file), the
+# skin dialog and the about box. Needs a Windows build (scripts/build.sh).
 #   scripts/screenshots.sh [OUTPUT_FOLDER]   (default docs/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshots}
 # The shipped 32-bit programs under the 32-bit Wine; the 64-bit build where 32-bit cannot run.
-if scripts/can-run-32bit.sh >/dev/null; then
+# MRF_WINE_ARCH=win64 takes the 64-bit build on any machine.
+if [[ ${MRF_WINE_ARCH:-} != win64 ]] && scripts/can-run-32bit.sh >/dev/null; then
     export MRF_WINE_ARCH=win32 bin=${MRF_BIN:-$PWD/build/windows/bin}
 else
     export MRF_WINE_ARCH=win64 bin=${MRF_BIN:-$PWD/build/windows64/bin}
@@ -35,6 +38,8 @@ display=$(cat "$MRF_WINE_ROOT/state/display")
 rm -rf "$folder"
 mkdir -p "$folder" "$out"
 cp "$bin"/{mrf.exe,vexcore.dll,mrfctl.exe,uidriver.exe} "$folder"/
+mkdir -p "$folder/Skins"
+cp skins/*.skin "$folder/Skins/"
 printf 'state=state\\vexcore.state\r\nlog=calls.log\r\n' >"$folder/vexcore.ini"
 # The reference engine looks for the driver's registration; with it protection starts.
 run sc create ZFPUni type= kernel binpath= 'C:\windows\system32\drivers\ZFPUni.sys' >/dev/null
@@ -113,3 +118,38 @@ ui gone "$dlg" 5000
 ui command "$win" 40003 # Exit
 wait "$mrf_pid" 2>/dev/null || true
 mrf_pid=
+
+# The main window in each skin, chosen through the settings file as a saved choice would be.
+open_main() {
+    "$env" run "$w\\mrf.exe" >/dev/null 2>&1 &
+    mrf_pid=$!
+    prompt=$(ui wait '#32770' Password 20000)
+    ui settext "$prompt" 3002 Secret
+    ui click "$prompt" 1
+    win=$(ui wait TMainForm Umberlock 15000)
+    ui rowclick "$win" 2
+}
+close_main() {
+    ui command "$win" 40003 # Exit
+    wait "$mrf_pid" 2>/dev/null || true
+    mrf_pid=
+}
+for skin in "Office2007 Black (internal)" "WMP 2008 (internal)" Teal; do
+    run "$w\\mrfctl.exe" set "$w\\mrf.dat" SkinName "$skin"
+    open_main
+    file=$(tr 'A-Z' 'a-z' <<<"${skin% (internal)}" | tr -c 'a-z0-9\n' '-')
+    shot "skin-$file" "$win"
+    if [[ $skin == Office2007* ]]; then
+        ui command "$win" 40020 # Change skin
+        dlg=$(ui wait '#32770' 'Select skin' 10000)
+        shot skin-dialog "$dlg"
+        ui click "$dlg" 2
+        ui gone "$dlg" 5000
+        ui command "$win" 40053 # About...
+        about=$(ui wait '#32770' About 10000)
+        shot about-box "$about"
+        ui click "$about" 2
+        ui gone "$about" 5000
+    fi
+    close_main
+done

@@ -45,6 +45,10 @@ public:
     virtual void cmdStopExecute() = 0;
     virtual void cmdProOptExecute() = 0;
     virtual void cmdHelpFileExecute() = 0;
+    virtual void cmdWebPageExecute() = 0;
+    virtual void cmdSupportExecute() = 0;
+    virtual void Changeskin1Click() = 0;
+    virtual void About1Click() = 0;
     virtual void Settings1Click() = 0;
     virtual void Pause1Click() = 0;
     virtual void Stop1Click() = 0;

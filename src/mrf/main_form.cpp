@@ -5,12 +5,15 @@
 
 #include "core/engine/compile.h"
 #include "core/engine/rule_key.h"
+#include "core/gui/about.h"
 #include "core/gui/folder_list.h"
+#include "core/gui/skins.h"
 #include "core/gui/option_keys.h"
 #include "core/gui/password_definition.h"
 #include "core/gui/placement.h"
 #include "core/text/translate.h"
 #include "core/users/local_users.h"
+#include "mrf/about_dialogs.h"
 #include "mrf/message.h"
 #include "mrf/password_dialogs.h"
 #include "mrf/resource.h"
@@ -19,6 +22,7 @@
 #include "mrf/window_placement.h"
 #include "win32/settings_store.h"
 #include "win32/user_name.h"
+#include "win32/version.h"
 #include "win32/win32_file_system.h"
 
 namespace mrf::ui {
@@ -37,7 +41,7 @@ enum Image { ImgSave, ImgAdd, ImgDelete, ImgPassword, ImgStart, ImgSuspend };
 
 TMainForm::TMainForm(TEncriptor& store, EngineLoader& loader, Pbkdf2& pbkdf2, RandomSource& random,
                      SystemPort& system, std::function<void(HWND)> windowCreated)
-    : store_(store), system_(system), windowCreated_(std::move(windowCreated)),
+    : store_(store), random_(random), system_(system), windowCreated_(std::move(windowCreated)),
       bridge_(loader, win32::ProgramFolder()), hasher_(pbkdf2, random), gate_(store_, state_, *this, hasher_),
       protection_(store_, state_, *this, gate_,
                   [this] {
@@ -76,6 +80,7 @@ void TMainForm::StartUp(const std::string& argument) {
 bool TMainForm::EnsureWindow() {
     if (hwnd_)
         return true;
+    EnsureSkins();
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     icon_.reset(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MRF), IMAGE_ICON, 32, 32, 0)));
     smallIcon_.reset(
@@ -244,6 +249,8 @@ LRESULT TMainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                                           return row && IsEnabled(*row, id, Facts());
                                       }};
     if (trayIcon_.Handle(msg, wp, lp, trayEvents))
+        return 0;
+    if (updates_.Handle(hwnd_, msg, wp, lp))
         return 0;
     switch (msg) {
     case WM_SIZE:
@@ -585,6 +592,7 @@ void TMainForm::RegisterTheHotKey(uint16_t code) {
 }
 
 void TMainForm::FormDestroy() {
+    updates_.Stop();
     if (placementRestored_)
         SavePlacement(hwnd_);
     trayIcon_.Show(false);
@@ -687,6 +695,7 @@ void TMainForm::StopFindShellTimer() {
 }
 
 bool TMainForm::Execute(PromptSession& session) {
+    EnsureSkins();
     PasswordPromptData data;
     const UserMessage wrong = PromptSession::WrongPasswordMessage();
     data.wrongText = wrong.text;
@@ -706,6 +715,53 @@ bool TMainForm::Execute(PromptSession& session) {
     if (!ok)
         session.OnCancel();
     return ok;
+}
+
+void TMainForm::EnsureSkins() {
+    if (skinsStarted_ && !skins_.Active()) {
+        skins_.LoadSkins(win32::ProgramFolder() + std::string(kSkinFolder), SkinNameAtStartUp(store_));
+        // The frame may exist already: a prompt at start-up needs its owner.
+        skins_.Adopt(hwnd_);
+    }
+}
+
+void TMainForm::cmdWebPageExecute() {
+    // Whatever fails, the shell tells.
+    system_.StartProgram(std::string(kWebSite), "", "", "open", reinterpret_cast<WindowRef>(hwnd_));
+}
+
+void TMainForm::cmdSupportExecute() {
+    system_.StartProgram(SupportMailLink(), "", "", "open", reinterpret_cast<WindowRef>(hwnd_));
+}
+
+void TMainForm::Changeskin1Click() {
+    SkinDialogData data{skins_.Names(), skins_.CurrentName(), {}};
+    if (!RunSkinDialog(hwnd_, data))
+        return;
+    skins_.Select(data.chosen);
+    ChooseSkin(store_, state_, data.chosen);
+}
+
+void TMainForm::About1Click() {
+    AboutData data;
+    data.version = win32::GetVersionString();
+    data.context = this;
+    data.openWebPage = [](HWND, void* self) { static_cast<TMainForm*>(self)->cmdWebPageExecute(); };
+    RunAboutBox(hwnd_, data);
+}
+
+void TMainForm::ShowMessage(const std::string& text) {
+    HWND owner = hwnd_ && ::IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
+    ui::Tell({owner, text, Tr(kAppTitle)});
+}
+
+bool TMainForm::AskYesNo(const std::string& text) {
+    HWND owner = hwnd_ && ::IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
+    return ui::Tell({owner, text, Tr(kAppTitle), Buttons::YesNo}) == Answer::Yes;
+}
+
+void TMainForm::OpenWebSite() {
+    cmdWebPageExecute();
 }
 
 } // namespace mrf::ui

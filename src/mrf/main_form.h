@@ -23,6 +23,8 @@
 #include "mrf/command_table.h"
 #include "mrf/folders_page.h"
 #include "mrf/options_page.h"
+#include "mrf/skin_engine.h"
+#include "mrf/update_checker.h"
 #include "mrf/tray_icon.h"
 #include "mrf/user_groups_page.h"
 #include "ports/system.h"
@@ -40,7 +42,8 @@ class TMainForm final : private StartupHost,
                         private PasswordPrompt,
                         private RulesEngine,
                         private CommandTarget,
-                        private PageHost {
+                        private PageHost,
+                        private UpdateHost {
 public:
     // windowCreated: told the window once it exists (the single instance publishes it).
     TMainForm(TEncriptor& store, EngineLoader& loader, Pbkdf2& pbkdf2, RandomSource& random,
@@ -119,6 +122,17 @@ private:
     void Pause1Click() override;
     void Stop1Click() override;
     void Exit2Click() override;
+    void cmdWebPageExecute() override;
+    void cmdSupportExecute() override;
+    void Changeskin1Click() override;
+    void About1Click() override;
+
+    // UpdateHost: the reply's boxes belong to the main window and carry the application's title.
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    void OpenWebSite() override;
+    // LoadSkins, once start-up has asked for skins and a window is about to show.
+    void EnsureSkins();
 
     // PageHost
     HWND Frame() const override { return hwnd_; }
@@ -131,7 +145,7 @@ private:
     void EnablePrivileges() override;
     void GrantEveryoneAccess(const std::string& path) override;
     bool RegisterSessionNotify() override;
-    void StartSkins() override {}
+    void StartSkins() override { skinsStarted_ = true; }
     void InstallSessionHook() override { sessionHook_ = true; }
     void ApplyHotKey(uint16_t code) override { RegisterTheHotKey(code); }
     void RefreshPages() override;
@@ -142,7 +156,7 @@ private:
     bool FileExists(const std::string& path) override { return system_.FileExists(path); }
     void Wait(unsigned ms) override { ::Sleep(ms); }
     void SetHelpFile(const std::string& path) override { helpFile_ = path; }
-    void EnableUpdateTimer() override {}
+    void EnableUpdateTimer() override { updates_.EnableTimer(hwnd_); }
 
     // WindowHost
     void SetTrayIcon(bool on) override;
@@ -164,6 +178,7 @@ private:
     }
 
     TEncriptor& store_;
+    RandomSource& random_;
     SystemPort& system_;
     std::function<void(HWND)> windowCreated_;
     MainState state_;
@@ -204,6 +219,9 @@ private:
         std::string about; // the setting, or the text when it names none
     };
     std::vector<Told> toTell_;
+    bool skinsStarted_ = false;
+    SkinEngine skins_;
+    UpdateChecker updates_{store_, random_, *this};
 };
 
 } // namespace mrf::ui

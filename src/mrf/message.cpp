@@ -3,7 +3,9 @@
 namespace mrf::ui {
 
 Answer Tell(const Message& message) {
-    UINT flags = message.buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL : MB_OK;
+    UINT flags = message.buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL
+                 : message.buttons == Buttons::YesNo     ? MB_YESNO
+                                                         : MB_OK;
     switch (message.icon) {
     case Icon::None:
         break;

@@ -8,7 +8,7 @@
 
 namespace mrf::ui {
 
-enum class Buttons { Ok, YesNoCancel };
+enum class Buttons { Ok, YesNo, YesNoCancel };
 // Plain messages carry no icon; a warning says something went wrong or was not applied.
 enum class Icon { None, Question, Warning, Error };
 enum class Answer { Ok, Yes, No, Cancel };

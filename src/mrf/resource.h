@@ -115,3 +115,12 @@
 #define IDC_TEXTEDIT 512
 #define IDC_TEXTLABELEXT 513
 #define IDC_TEXTEDITEXT 514
+// Skin dialog and about box.
+#define IDD_SELSKIN 600
+#define IDC_SCOMBOBOX1 601
+#define IDC_SKIN_LABEL 602
+#define IDD_ABOUT 610
+#define IDC_ABOUT_ICON 611
+#define IDC_LBLTITILE 612
+#define IDC_VERSION 613
+#define IDC_LBLWEBSITE 614

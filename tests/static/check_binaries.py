@@ -16,6 +16,8 @@ EXPORTS = {
     "quillon.dll": {"AmSystemProcess", "CreateGlobalEvent", "OpenGlobalEvent", "AddAccessForEveryone"},
 }
 REQUIRED = ["mrf.exe", "vexcore.dll"]
+# Every program and library of the product carries the project's version as its product version.
+VERSIONED = ["mrf.exe", "ulksrv.exe", "mrfctl.exe", "vexcheck.exe", "enginehost.exe", "vexcore.dll", "quillon.dll"]
 RUNTIME_DLL = re.compile(r"^(libgcc|libstdc\+\+|libwinpthread|libssp|mingwm)", re.I)
 RT_VERSION, RT_MANIFEST = 16, 24
 
@@ -94,10 +96,21 @@ class Pe:
         return None
 
 
+def product_version(pe):
+    """The product version of the fixed part of the version resource, or None."""
+    version = pe.resource(RT_VERSION)
+    at = version.find(struct.pack("<I", 0xFEEF04BD)) if version else -1
+    if at < 0:
+        return None
+    ms, ls = struct.unpack_from("<II", version, at + 16)
+    return f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--machine", required=True, choices=MACHINES)
     ap.add_argument("--bin", required=True, type=Path)
+    ap.add_argument("--version", help="the product version every program must carry, a.b.c.d")
     args = ap.parse_args()
     machine, magic, manifest_arch = MACHINES[args.machine]
     failures = []
@@ -138,6 +151,9 @@ def main():
             version = pe.resource(RT_VERSION)
             check(version is not None and b"V\0S\0_\0V\0E\0R\0S\0I\0O\0N\0_\0I\0N\0F\0O" in version,
                   f"{path.name} has a version resource")
+        if args.version and path.name in VERSIONED:
+            check(product_version(pe) == args.version,
+                  f"{path.name}'s product version is {args.version} (is {product_version(pe)})")
     print(f"{passed} passed, {len(failures)} failed")
     return 1 if failures else 0
 

@@ -468,6 +468,14 @@ int main(int argc, char** argv) {
                             static_cast<int>(Number(argv[6])), TRUE)
                    ? 0
                    : 1;
+    // The window's thread answers a message within ms milliseconds.
+    if (cmd == "responds" && argc >= 4) {
+        DWORD_PTR result = 0;
+        return ::SendMessageTimeoutA(ParseHwnd(argv[2]), WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                     static_cast<UINT>(Number(argv[3])), &result)
+                   ? 0
+                   : 1;
+    }
     if (cmd == "child" && argc >= 4) {
         HWND w = FindChild(ParseHwnd(argv[2]), argv[3]);
         if (!w)
