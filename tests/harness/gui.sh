@@ -90,14 +90,14 @@ mrf_fg() { timeout 60 "$MRF_WINE_ENV" run "$winapp\\mrf.exe" "$@" >/dev/null 2>&
 # Types into the password prompt and confirms.
 answer_prompt() { # text
     local dlg
-    dlg=$(ui wait '#32770' Password 15000) || return 1
+    dlg=$(ui wait '#32770' Password 30000) || return 1
     ui settext "$dlg" $IDC_EDIT1 "$1" && ui click "$dlg" 1
 }
 
 # Confirms the "The Password is wrong !" box.
 dismiss_error() {
     local box
-    box=$(ui wait '#32770' Error 10000) || return 1
+    box=$(ui wait '#32770' Error 30000) || return 1
     ui command "$box" 1
 }
 
