@@ -99,7 +99,10 @@ ui gone "$def" 5000
 
 # The user-groups page and its dialogs.
 rid() { awk -v n="$1" '$1 == "#define" && $2 == n {print $3; exit}' src/mrf/resource.h; }
-ui tab "$win" "$(rid IDC_PAGES)" 1
+# The second tab, clicked as a person does.
+read -r l t _ _ <<<"$(ui rect "$(ui item "$win" "$(rid IDC_PAGES)")")"
+DISPLAY=$display xdotool mousemove $((l + 125)) $((t + 10)) click 1
+sleep 1
 page=$(ui parent "$(ui item "$win" "$(rid IDC_USERLIST)")")
 shot users-page "$win"
 ui click "$page" "$(rid IDC_ADDGROUP)"

@@ -25,11 +25,25 @@ stored() { ctl get "$winapp\\mrf.dat" "$1" "<absent>"; }
 users() { ui rows "$(ui item "$win" $USERLIST)" | cut -f2-; }
 folders() { ui rows "$(ui item "$win" $DIRLIST)" | cut -f3; }
 items() { ui items "$(ui item "$win" "$1")"; }
+# The virtual desktop's place on the X screen, to turn its coordinates into the screen's.
+desk_origin() {
+    local w
+    w=$(DISPLAY=$display xdotool search --onlyvisible --name 'Wine desktop' 2>/dev/null | head -1)
+    if [[ -n $w ]]; then
+        DISPLAY=$display xdotool getwindowgeometry --shell "$w" | awk -F= '/^X=/ {x=$2} /^Y=/ {y=$2} END {print x+0, y+0}'
+    else
+        echo "0 0"
+    fi
+}
 # The window with the users page shown; sets $win and $page.
 open_users_page() {
     mrf_bg
     win=$(ui wait $main_class Umberlock 15000)
-    ui tab "$win" $PAGES 1
+    # The second tab, clicked as a person does.
+    local dx dy l t
+    read -r dx dy <<<"$(desk_origin)"
+    read -r l t _ _ <<<"$(ui rect "$(ui item "$win" $PAGES)")"
+    DISPLAY=$display xdotool mousemove $((dx + l + 125)) $((dy + t + 10)) click 1
     page=$(ui parent "$(ui item "$win" $USERLIST)")
 }
 
@@ -45,6 +59,7 @@ seed "#S=#S" "LocalUserList0=ghost" "UserGroup_Count=1" "UserGroup_0=Pupils" "Us
 open_users_page
 check "the window is shown" test -n "$win"
 check "the users page is there" test -n "$page"
+check "a click on its tab shows it" wait_until 5 ui visible "$page"
 # The live list wins over the stored one: the profile list's user, not "ghost".
 check_eq "the page lists the live users, the first selected" "$(users)" "1${T}${K}${T}Not in any group"
 check_eq "the label names the selected user" "$(ui gettext "$page" $USERLABEL)" \

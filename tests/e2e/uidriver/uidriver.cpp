@@ -39,7 +39,6 @@
 //                                            combo's parent, as a choice by the user does
 //   uidriver select HWND INDEX               selects a list box's item (no notification)
 //   uidriver parent HWND                     the window's parent
-//   uidriver tab HWND TABID INDEX            selects a tab of HWND's tab control, as a click on it does
 // A list-view command given the list itself works on it.
 // Handles are hexadecimal. Waits default to 10000 ms.
 #include <windows.h>
@@ -587,18 +586,6 @@ int main(int argc, char** argv) {
         if (!parent)
             return 1;
         PrintHwnd(parent);
-        return 0;
-    }
-    if (cmd == "tab" && argc >= 5) {
-        HWND owner = ParseHwnd(argv[2]);
-        const int id = static_cast<int>(Number(argv[3]));
-        HWND tabs = ::GetDlgItem(owner, id);
-        RemoteBuffer remote(owner, sizeof(NMHDR));
-        NMHDR header{tabs, static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGE)};
-        if (!tabs || !remote || !remote.Write(0, &header, sizeof header))
-            return 1;
-        ::SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(Number(argv[4])), 0);
-        ::SendMessageA(owner, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(remote.At(0)));
         return 0;
     }
     if (cmd == "items" && argc >= 3)
