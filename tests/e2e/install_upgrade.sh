@@ -4,15 +4,7 @@
 set -u
 source "$MRF_SOURCE/tests/harness/assert.sh"
 source "$MRF_SOURCE/tests/harness/install.sh"
-cleanup() {
-    pkill -f 'Marrowfold.(mrf|ulksrv)\.exe|Un_A\.exe' 2>/dev/null
-    wrun sc stop Marrowfold >/dev/null
-    for s in Marrowfold ZFPAnsi ZFPUni; do wrun sc delete $s >/dev/null; done
-    wrun reg delete "$UNINSTALL_KEY" /f >/dev/null
-    wrun reg delete "$RUN_KEY" /v 1mrf.exe /f >/dev/null
-    rm -rf "$dir" "$tools"
-}
-trap cleanup EXIT
+trap remove_installation EXIT
 
 install_silently
 check_eq "the first install exits 0" $? 0

@@ -13,3 +13,13 @@ finish() {
     echo "$passed passed, $failed failed"
     [[ $failed -eq 0 ]]
 }
+
+# Polls a command until it succeeds, for at most the given seconds.
+wait_until() { # seconds command...
+    local end=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < end)) || return 1
+        sleep 0.1
+    done
+}

@@ -71,16 +71,6 @@ ended() { # pid seconds
     return 0
 }
 
-# Polls a command until it succeeds, for at most the given seconds.
-wait_until() { # seconds command...
-    local end=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < end)) || return 1
-        sleep 0.1
-    done
-}
-
 # A tool-bar button of the main window is checked (1) or not (0); the window sets them when idle.
 tb_is() { [[ "$(ui tbchecked "$1" $IDC_TOOLBAR "$2")" == "$3" ]]; }
 

@@ -27,16 +27,6 @@ service_state() { wrun sc query "$1" | sed -n 's/^ *STATE *: *[0-9]* *\([A-Z_]*\
 # Processes of ours: the programs and the uninstaller's copy of itself.
 ours_running() { pgrep -f 'Marrowfold.(mrf|ulksrv)\.exe|Un_A\.exe' >/dev/null; }
 
-# Polls a command until it succeeds, for at most the given seconds.
-wait_until() { # seconds command...
-    local end=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < end)) || return 1
-        sleep 0.2
-    done
-}
-
 # Runs the silent setup; its exit code, and the seconds it took in $took.
 install_silently() {
     local start=$EPOCHREALTIME rc
@@ -68,4 +58,14 @@ check_removed() { # what
     check "$1: no Run value" absent regval "$RUN_KEY" 1mrf.exe
     check "$1: no uninstall entry" absent wrun reg query "$UNINSTALL_KEY"
     check "$1: no process of ours" absent ours_running
+}
+
+# What an installation test may leave behind, removed whatever the test reached.
+remove_installation() {
+    pkill -f 'Marrowfold.(mrf|ulksrv)\.exe|Un_A\.exe' 2>/dev/null
+    wrun sc stop Marrowfold >/dev/null
+    for s in Marrowfold ZFPAnsi ZFPUni; do wrun sc delete $s >/dev/null; done
+    wrun reg delete "$UNINSTALL_KEY" /f >/dev/null
+    wrun reg delete "$RUN_KEY" /v 1mrf.exe /f >/dev/null
+    rm -rf "$dir" "$tools"
 }
