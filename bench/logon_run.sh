@@ -32,13 +32,19 @@ else
     export MRF_WINE_ARCH=win32
     loader=/usr/lib/wine/wine
 fi
-export MRF_WINE_ROOT=${MRF_WINE_ROOT:-$(mktemp -d /tmp/mrf-bench.XXXXXX)/wine}
+# A folder of its own unless one is given, removed at the end: a prefix takes some 2.6 GB.
+scratch=""
+if [[ -z ${MRF_WINE_ROOT:-} ]]; then
+    scratch=$(mktemp -d /tmp/mrf-bench.XXXXXX)
+    export MRF_WINE_ROOT=$scratch/wine
+fi
 env_sh=${MRF_WINE_ENV:-$here/tests/harness/wine-env.sh}
 "$env_sh" up >/dev/null
 tray_pid=""
 cleanup() {
     [[ -n $tray_pid ]] && kill "$tray_pid" 2>/dev/null
     "$env_sh" down >/dev/null 2>&1 || true
+    [[ -n $scratch ]] && rm -rf "$scratch"
 }
 trap cleanup EXIT
 
