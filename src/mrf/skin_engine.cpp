@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace mrf::ui {
@@ -23,6 +24,32 @@ bool ClassIs(HWND hwnd, const char* name) {
     char cls[64] = {};
     ::GetClassNameA(hwnd, cls, sizeof cls);
     return ::lstrcmpiA(cls, name) == 0;
+}
+
+// The menu bar's items are owner-drawn; their texts are kept here, and each item's data is the
+// mark and the text's index.
+constexpr ULONG_PTR kMenuBarMark = 0x4D520000;
+std::vector<std::string> gMenuTexts;
+
+const std::string* MenuBarText(ULONG_PTR data) {
+    if ((data & 0xFFFF0000) != kMenuBarMark || (data & 0xFFFF) >= gMenuTexts.size())
+        return nullptr;
+    return &gMenuTexts[data & 0xFFFF];
+}
+
+// The text as shown: '&' marks the next letter, "&&" is one '&'.
+std::string WithoutPrefixes(const std::string& text) {
+    std::string shown;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size())
+            ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
+bool IsGroupBox(HWND hwnd) {
+    return ClassIs(hwnd, "Button") && (::GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
 std::vector<SkinFile> ReadSkinFiles(const std::string& folder) {
@@ -169,15 +196,143 @@ BOOL CALLBACK SkinEngine::DressChild(HWND child, LPARAM) {
         ::SendMessageA(child, LVM_SETTEXTBKCOLOR, 0, Ref(p.skin.control));
         ::SendMessageA(child, LVM_SETTEXTCOLOR, 0, Ref(p.skin.controlText));
         Subclass(child); // its header's custom draw comes to it
-    } else if (ClassIs(child, STATUSCLASSNAMEA) || ClassIs(child, WC_TABCONTROLA)) {
+    } else if (ClassIs(child, STATUSCLASSNAMEA) || ClassIs(child, WC_TABCONTROLA) ||
+               ClassIs(child, TOOLBARCLASSNAMEA) || ClassIs(child, WC_COMBOBOXA) || IsGroupBox(child) ||
+               (::GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)) {
         Subclass(child);
     }
     return TRUE;
 }
 
+void SkinEngine::DressMenuBar(HWND frame) {
+    if (::GetWindowLongA(frame, GWL_STYLE) & WS_CHILD)
+        return; // a child's "menu" is its id
+    HMENU bar = ::GetMenu(frame);
+    if (!bar || !::IsMenu(bar))
+        return;
+    MENUINFO menu{};
+    menu.cbSize = sizeof menu;
+    menu.fMask = MIM_BACKGROUND;
+    menu.hbrBack = gEngine->paint_->window;
+    ::SetMenuInfo(bar, &menu);
+    for (int i = 0, n = ::GetMenuItemCount(bar); i < n && gMenuTexts.size() < 0xFFFF; ++i) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE | MIIM_DATA;
+        if (!::GetMenuItemInfoA(bar, static_cast<UINT>(i), TRUE, &item) || MenuBarText(item.dwItemData) ||
+            (item.fType & (MFT_SEPARATOR | MFT_BITMAP | MFT_OWNERDRAW)))
+            continue;
+        char text[128] = {};
+        ::GetMenuStringA(bar, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        gMenuTexts.emplace_back(text);
+        item.fMask = MIIM_FTYPE | MIIM_DATA;
+        item.fType |= MFT_OWNERDRAW;
+        item.dwItemData = kMenuBarMark | (gMenuTexts.size() - 1);
+        ::SetMenuItemInfoA(bar, static_cast<UINT>(i), TRUE, &item);
+    }
+    ::DrawMenuBar(frame);
+}
+
+void SkinEngine::PaintMenuBarBack(HWND frame) {
+    HMENU bar = ::GetMenu(frame);
+    MENUBARINFO info{};
+    info.cbSize = sizeof info;
+    if (!bar || !::GetMenuBarInfo(frame, OBJID_MENU, 0, &info))
+        return;
+    RECT window, client;
+    ::GetWindowRect(frame, &window);
+    ::GetClientRect(frame, &client);
+    ::MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    // The bar and the lines the system draws around it, from the title bar down to the client area,
+    // in window coordinates.
+    TITLEBARINFO title{};
+    title.cbSize = sizeof title;
+    const LONG top = ::GetTitleBarInfo(frame, &title) && title.rcTitleBar.bottom < info.rcBar.top
+                         ? title.rcTitleBar.bottom
+                         : info.rcBar.top;
+    RECT back{info.rcBar.left, top, info.rcBar.right, std::max(info.rcBar.bottom, client.top)};
+    ::OffsetRect(&back, -window.left, -window.top);
+    HDC dc = ::GetWindowDC(frame);
+    for (int i = 0, n = ::GetMenuItemCount(bar); i < n; ++i) {
+        RECT item;
+        if (::GetMenuItemRect(frame, bar, static_cast<UINT>(i), &item))
+            ::ExcludeClipRect(dc, item.left - window.left, item.top - window.top, item.right - window.left,
+                              item.bottom - window.top);
+    }
+    ::FillRect(dc, &back, gEngine->paint_->window);
+    ::ReleaseDC(frame, dc);
+}
+
+bool SkinEngine::MenuBarMessage(HWND frame, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    const Paint& p = *gEngine->paint_;
+    if (msg == WM_MEASUREITEM) {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        const std::string* text = measure->CtlType == ODT_MENU ? MenuBarText(measure->itemData) : nullptr;
+        if (!text)
+            return false;
+        HDC dc = ::GetDC(frame);
+        HGDIOBJ old = ::SelectObject(dc, p.font);
+        const std::string shown = WithoutPrefixes(*text);
+        SIZE size{};
+        ::GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(frame, dc);
+        measure->itemWidth = static_cast<UINT>(size.cx) + 4;
+        measure->itemHeight = static_cast<UINT>(std::max<LONG>(size.cy, ::GetSystemMetrics(SM_CYMENU) - 1));
+        result = TRUE;
+        return true;
+    }
+    if (msg == WM_DRAWITEM) {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        const std::string* text = draw->CtlType == ODT_MENU ? MenuBarText(draw->itemData) : nullptr;
+        if (!text)
+            return false;
+        const bool open = draw->itemState & (ODS_SELECTED | ODS_HOTLIGHT);
+        ::FillRect(draw->hDC, &draw->rcItem, open ? p.selection : p.window);
+        ::SetBkMode(draw->hDC, TRANSPARENT);
+        ::SetTextColor(draw->hDC, Ref(draw->itemState & (ODS_GRAYED | ODS_DISABLED)
+                                          ? Blend(p.skin.window, p.skin.text, 128)
+                                      : open ? p.skin.selectionText
+                                             : p.skin.text));
+        HGDIOBJ old = ::SelectObject(draw->hDC, p.font);
+        RECT r = draw->rcItem;
+        ::DrawTextA(draw->hDC, text->c_str(), -1, &r,
+                    DT_SINGLELINE | DT_VCENTER | DT_CENTER |
+                        ((draw->itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
+        ::SelectObject(draw->hDC, old);
+        result = TRUE;
+        return true;
+    }
+    if (msg == WM_MENUCHAR && reinterpret_cast<HMENU>(lp) == ::GetMenu(frame)) {
+        // The system cannot see an owner-drawn item's letter: Alt+letter is matched here.
+        HMENU bar = reinterpret_cast<HMENU>(lp);
+        const char key = static_cast<char>(LOWORD(wp));
+        for (int i = 0, n = ::GetMenuItemCount(bar); i < n; ++i) {
+            MENUITEMINFOA item{};
+            item.cbSize = sizeof item;
+            item.fMask = MIIM_DATA;
+            const std::string* text = ::GetMenuItemInfoA(bar, static_cast<UINT>(i), TRUE, &item)
+                                          ? MenuBarText(item.dwItemData)
+                                          : nullptr;
+            const size_t amp = text ? text->find('&') : std::string::npos;
+            if (amp == std::string::npos || amp + 1 >= text->size())
+                continue;
+            char letter[2] = {(*text)[amp + 1], 0}, typed[2] = {key, 0};
+            ::CharUpperBuffA(letter, 1);
+            ::CharUpperBuffA(typed, 1);
+            if (letter[0] == typed[0]) {
+                result = MAKELRESULT(i, MNC_EXECUTE);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void SkinEngine::Dress(HWND root) {
     if (!gEngine || !gEngine->paint_)
         return;
+    DressMenuBar(root);
     if (::GetPropA(root, kSkinKeepFonts)) {
         gRootFont = HFONT(-1); // colours only
         ::EnumChildWindows(root, DressChild, 0);
@@ -189,6 +344,102 @@ void SkinEngine::Dress(HWND root) {
         ::SendMessageA(root, WM_SETFONT, reinterpret_cast<WPARAM>(gEngine->paint_->font), FALSE);
     ::EnumChildWindows(root, DressChild, 0);
     gRootFont = nullptr;
+}
+
+void SkinEngine::PaintClientEdge(HWND hwnd) {
+    if (!gEngine || !gEngine->paint_)
+        return;
+    const Paint& p = *gEngine->paint_;
+    RECT r;
+    ::GetWindowRect(hwnd, &r);
+    ::OffsetRect(&r, -r.left, -r.top);
+    HDC dc = ::GetWindowDC(hwnd);
+    HBRUSH border = ::CreateSolidBrush(Ref(Blend(p.skin.control, p.skin.text, 96)));
+    ::FrameRect(dc, &r, border);
+    ::DeleteObject(border);
+    ::InflateRect(&r, -1, -1);
+    ::FrameRect(dc, &r, ::IsWindowEnabled(hwnd) ? p.control : p.window);
+    ::ReleaseDC(hwnd, dc);
+}
+
+void SkinEngine::PaintGroupBox(HWND box, HDC dc) {
+    if (!gEngine || !gEngine->paint_)
+        return;
+    const Paint& p = *gEngine->paint_;
+    RECT client;
+    ::GetClientRect(box, &client);
+    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(box, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(dc, &metrics);
+    RECT frame = client;
+    frame.top += metrics.tmHeight / 2;
+    HBRUSH border = ::CreateSolidBrush(Ref(Blend(p.skin.window, p.skin.text, 96)));
+    ::FrameRect(dc, &frame, border);
+    ::DeleteObject(border);
+    char text[256] = {};
+    ::GetWindowTextA(box, text, sizeof text);
+    if (*text) {
+        RECT caption{client.left + 6, client.top, client.right - 6, client.top + metrics.tmHeight};
+        ::DrawTextA(dc, text, -1, &caption, DT_SINGLELINE | DT_CALCRECT);
+        caption.right = std::min(caption.right + 4, client.right - 6);
+        ::FillRect(dc, &caption, p.window);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc,
+                       Ref(::IsWindowEnabled(box) ? p.skin.text : Blend(p.skin.window, p.skin.text, 128)));
+        caption.left += 2;
+        ::DrawTextA(dc, text, -1, &caption,
+                    DT_SINGLELINE | DT_END_ELLIPSIS |
+                        ((::SendMessageA(box, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0));
+    }
+    ::SelectObject(dc, oldFont);
+}
+
+void SkinEngine::PaintComboFrame(HWND combo) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!gEngine || !gEngine->paint_ || !::GetComboBoxInfo(combo, &info))
+        return;
+    const Paint& p = *gEngine->paint_;
+    const bool enabled = ::IsWindowEnabled(combo);
+    HDC dc = ::GetDC(combo);
+    RECT client;
+    ::GetClientRect(combo, &client);
+    // The system's sunken edge: two pixels, the outer one a line, the inner one the field.
+    HBRUSH border = ::CreateSolidBrush(Ref(Blend(p.skin.control, p.skin.text, 96)));
+    ::FrameRect(dc, &client, border);
+    RECT inner = client;
+    ::InflateRect(&inner, -1, -1);
+    ::FrameRect(dc, &inner, enabled ? p.control : p.window);
+    // The light ring the system leaves around the text of a drop-down list; with the focus the
+    // ring is the focus rectangle, which stays.
+    if (::GetFocus() != combo) {
+        RECT item = info.rcItem;
+        ::FrameRect(dc, &item, enabled ? p.control : p.window);
+    }
+    RECT button = info.rcButton;
+    if (button.right > button.left) {
+        const bool pressed = info.stateButton & STATE_SYSTEM_PRESSED;
+        HBRUSH face =
+            ::CreateSolidBrush(Ref(pressed ? p.skin.selection : Blend(p.skin.control, p.skin.text, 24)));
+        ::FillRect(dc, &button, face);
+        ::DeleteObject(face);
+        const COLORREF glyph = Ref(!enabled  ? Blend(p.skin.control, p.skin.controlText, 128)
+                                   : pressed ? p.skin.selectionText
+                                             : p.skin.controlText);
+        const int cx = (button.left + button.right) / 2, cy = (button.top + button.bottom) / 2;
+        const POINT arrow[] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
+        HBRUSH fill = ::CreateSolidBrush(glyph);
+        HPEN pen = ::CreatePen(PS_SOLID, 1, glyph);
+        HGDIOBJ oldBrush = ::SelectObject(dc, fill);
+        HGDIOBJ oldPen = ::SelectObject(dc, pen);
+        ::Polygon(dc, arrow, 3);
+        ::SelectObject(dc, oldBrush);
+        ::SelectObject(dc, oldPen);
+        ::DeleteObject(fill);
+        ::DeleteObject(pen);
+    }
+    ::DeleteObject(border);
+    ::ReleaseDC(combo, dc);
 }
 
 LRESULT SkinEngine::CustomDraw(NMHDR* header, bool& handled) {
@@ -369,6 +620,67 @@ LRESULT CALLBACK SkinEngine::SkinnedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
         return ::CallWindowProcA(old, hwnd, msg, wp, lp);
     }
 
+    // A sunken edge is drawn by the system in its light and dark shades; it is drawn over.
+    if (msg == WM_NCPAINT && (::GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)) {
+        LRESULT result = ::CallWindowProcA(old, hwnd, msg, wp, lp);
+        PaintClientEdge(hwnd);
+        return result;
+    }
+    // A group box is drawn whole: its frame and caption, never its inside, which is the dialog's.
+    if (IsGroupBox(hwnd)) {
+        if (msg == WM_PAINT) {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd, &ps);
+            PaintGroupBox(hwnd, dc);
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        }
+        LRESULT result = ::CallWindowProcA(old, hwnd, msg, wp, lp);
+        // These repaint the box at once in the system's colours.
+        if (msg == WM_SETTEXT || msg == WM_ENABLE || msg == WM_UPDATEUISTATE || msg == BM_SETSTATE)
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+        return result;
+    }
+    // The tool bar's own controls (the user selector) ask it, not the frame, for their colours.
+    if (ClassIs(hwnd, TOOLBARCLASSNAMEA)) {
+        switch (msg) {
+        case WM_NCPAINT: {
+            // The divider line above the bar.
+            LRESULT result = ::CallWindowProcA(old, hwnd, msg, wp, lp);
+            RECT window, client;
+            ::GetWindowRect(hwnd, &window);
+            ::GetClientRect(hwnd, &client);
+            ::MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            ::OffsetRect(&client, -window.left, -window.top);
+            ::OffsetRect(&window, -window.left, -window.top);
+            HDC dc = ::GetWindowDC(hwnd);
+            ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+            ::FillRect(dc, &window, p.window);
+            ::ReleaseDC(hwnd, dc);
+            return result;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN: {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            ::SetTextColor(dc, Ref(p.skin.controlText));
+            ::SetBkColor(dc, Ref(p.skin.control));
+            return reinterpret_cast<LRESULT>(p.control);
+        }
+        }
+        return ::CallWindowProcA(old, hwnd, msg, wp, lp);
+    }
+    // A combo box draws its border and drop-down button in the system's colours; they are drawn
+    // over in the skin's once the box has painted itself.
+    if (ClassIs(hwnd, WC_COMBOBOXA)) {
+        LRESULT result = ::CallWindowProcA(old, hwnd, msg, wp, lp);
+        if (msg == WM_PAINT || msg == WM_ENABLE || msg == WM_SETFOCUS || msg == WM_KILLFOCUS ||
+            msg == WM_LBUTTONUP || msg == WM_CAPTURECHANGED)
+            PaintComboFrame(hwnd);
+        return result;
+    }
+
     if (ClassIs(hwnd, WC_LISTVIEWA)) {
         if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
             bool handled = false;
@@ -377,6 +689,19 @@ LRESULT CALLBACK SkinEngine::SkinnedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
                 return result;
         }
         return ::CallWindowProcA(old, hwnd, msg, wp, lp);
+    }
+
+    // What follows is for the frame and the dialogs; a control with a sunken edge only has that.
+    if (!ClassIs(hwnd, "#32770") && !ClassIs(hwnd, "TMainForm"))
+        return ::CallWindowProcA(old, hwnd, msg, wp, lp);
+    if (LRESULT result = 0; MenuBarMessage(hwnd, msg, wp, lp, result))
+        return result;
+    // The system paints the menu bar's empty part in its own colour, whatever the menu's brush.
+    if ((msg == WM_NCPAINT || msg == WM_NCACTIVATE) && ::GetMenu(hwnd) &&
+        !(::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) {
+        LRESULT result = ::CallWindowProcA(old, hwnd, msg, wp, lp);
+        PaintMenuBarBack(hwnd);
+        return result;
     }
 
     switch (msg) {

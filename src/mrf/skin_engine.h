@@ -2,7 +2,9 @@
 // sSkinManager1: paints every window of the program with the chosen skin. It subclasses the
 // program's dialogs, pages and the frame as they are created (a CBT hook on this thread) and answers
 // the standard hooks there: WM_CTLCOLOR*, WM_ERASEBKGND and the common controls' custom draw; the
-// tab control and the status bar are painted whole.
+// tab control, the status bar, group boxes and the menu bar's items are painted whole; combo boxes'
+// borders and buttons and sunken edges are painted over. Pop-up menus, title bars, scroll bars and
+// message boxes keep the system's look.
 #include <windows.h>
 
 #include <memory>
@@ -44,6 +46,12 @@ private:
     static BOOL CALLBACK DressChild(HWND child, LPARAM);
     static BOOL CALLBACK Redress(HWND window, LPARAM);
     static LRESULT CustomDraw(NMHDR* header, bool& handled);
+    static void PaintComboFrame(HWND combo);
+    static void PaintClientEdge(HWND hwnd);
+    static void PaintGroupBox(HWND box, HDC dc);
+    static void DressMenuBar(HWND frame);
+    static void PaintMenuBarBack(HWND frame);
+    static bool MenuBarMessage(HWND frame, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     std::unique_ptr<SkinSet> set_;
     std::string currentName_;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Skins and the about box: the skin list with the example file and without a malformed one, a skin
-# chosen and saved is the one of the next start, the about box's version line, Escape closes it.
+# chosen and saved is the one of the next start, the about box's version line, Escape closes it;
+# the dark skin leaves no light control behind.
 set -u
 source "$MRF_SOURCE/tests/harness/assert.sh"
 name=mrf-e2e-skins
@@ -53,6 +54,40 @@ open_window
 skin_dialog
 check_eq "the next start uses the saved skin" "$(ui gettext "$dlg" "$CMB")" "Teal"
 ui click "$dlg" 2
+stop_all
+
+# The dark skin leaves no light control behind: the menu bar and every visible control of the
+# window, a dialog with group boxes and edit fields, the skin dialog and the about box are mostly
+# dark (their light pixels are text and edges). The share is of client areas, so the list view's
+# scroll bars, which the system draws, are not counted.
+dark="Office2007 Black (internal)"
+seed "#S=#S" Password=Secret "SkinName=$dark"
+light_controls() { # window: the controls with half their pixels or more light
+    local share id cls
+    ui light "$1" | while read -r share id cls; do ((share >= 50)) && echo "$share% $id $cls"; done
+}
+key() { DISPLAY=$display xdotool key --clearmodifiers "$@"; }
+open_window
+sleep 2 # painted
+check_eq "no light control in the dark window" "$(light_controls "$win")" ""
+check "the dark window's menu bar is measured" bash -c "'$MRF_WINE_ENV' run '$app/uidriver.exe' light $win 2>/dev/null | grep -q MenuBar"
+for cmd in ID_CMD_ADDFOLDER ID_CMD_SKIN; do
+    ui command "$win" "$(rid $cmd)"
+    dlg=$(ui wait '#32770' "$([[ $cmd == ID_CMD_SKIN ]] && echo 'Select skin' || echo 'Add Folder')" 10000)
+    sleep 1
+    check_eq "no light control in the dark dialog of $cmd" "$(light_controls "$dlg")" ""
+    ui click "$dlg" 2
+    ui gone "$dlg" 5000
+done
+# The owner-drawn menu bar still works from the keyboard: F10, Right to Help, Down opens it, Up to
+# its last item, Enter.
+key F10 Right Right Right Right Right Down
+check "F10, Right and Down open a menu of the drawn menu bar" test -n "$(ui wait '#32768' - 5000)"
+key Up Return
+about=$(ui wait '#32770' About 10000)
+check "its last item opens the about box" test -n "$about"
+check_eq "no light control in the dark about box" "$(light_controls "$about")" ""
+key Escape
 stop_all
 
 finish

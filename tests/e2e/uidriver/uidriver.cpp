@@ -39,6 +39,9 @@
 //                                            combo's parent, as a choice by the user does
 //   uidriver select HWND INDEX               selects a list box's item (no notification)
 //   uidriver parent HWND                     the window's parent
+//   uidriver light HWND                      for HWND, its menu bar and every visible window inside
+//                                            it, a line: the share of light pixels in its client
+//                                            area (percent), its control id and class
 // A list-view command given the list itself works on it.
 // Handles are hexadecimal. Waits default to 10000 ms.
 #include <windows.h>
@@ -338,6 +341,58 @@ void PrintHwnd(HWND w) {
     std::printf("%08lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(w)));
 }
 
+// The share of pixels in a rectangle of the screen whose luma is 160 or more, in percent. It is
+// read from the screen: another process's window surface cannot be read through its DC.
+int LightShare(const RECT& r) {
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0)
+        return 0;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    const auto* px = static_cast<const unsigned char*>(bits);
+    const long count = static_cast<long>(width) * height;
+    long light = 0;
+    for (long i = 0; i < count; ++i, px += 4)
+        light += 299 * px[2] + 587 * px[1] + 114 * px[0] >= 160 * 1000;
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return static_cast<int>(light * 100 / count);
+}
+
+// The window's client area on screen (the window must be in front).
+int ClientLightShare(HWND w) {
+    RECT r;
+    if (!::GetClientRect(w, &r))
+        return 0;
+    ::MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return LightShare(r);
+}
+
+void PrintLight(HWND w) {
+    char cls[64];
+    ::GetClassNameA(w, cls, sizeof cls);
+    std::printf("%d %d %s\n", ClientLightShare(w), ::GetDlgCtrlID(w), cls);
+}
+
+BOOL CALLBACK LightProc(HWND w, LPARAM) {
+    if (::IsWindowVisible(w))
+        PrintLight(w);
+    return TRUE;
+}
+
 int Usage() {
     std::fprintf(stderr, "uidriver: bad arguments\n");
     return 2;
@@ -586,6 +641,23 @@ int main(int argc, char** argv) {
         if (!parent)
             return 1;
         PrintHwnd(parent);
+        return 0;
+    }
+    if (cmd == "light" && argc >= 3) {
+        HWND w = ParseHwnd(argv[2]);
+        if (!::IsWindow(w))
+            return 1;
+        PrintLight(w);
+        // The menu bar is the strip just above the client area (another process's menu cannot
+        // be asked for its rectangle).
+        RECT bar;
+        if (::GetMenu(w) && ::GetClientRect(w, &bar)) {
+            ::MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&bar), 2);
+            bar.bottom = bar.top - 1;
+            bar.top = bar.bottom - (::GetSystemMetrics(SM_CYMENU) - 2);
+            std::printf("%d 0 MenuBar\n", LightShare(bar));
+        }
+        ::EnumChildWindows(w, LightProc, 0);
         return 0;
     }
     if (cmd == "items" && argc >= 3)
