@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 
+#include "win32/system_library.h"
 #include "win32/version.h"
 
 namespace mrf::ui {
@@ -21,6 +22,30 @@ constexpr DWORD kReceiveTimeoutMs = 15000;
 constexpr auto kWholeRequestLimit = std::chrono::seconds(60);
 constexpr size_t kMaxReplySize = 64 * 1024;
 constexpr auto kStopWait = std::chrono::seconds(2);
+
+// WinINet, loaded by the first check: a run that ends at logon never loads it.
+struct InternetApi {
+    win32::SystemLibrary library{"wininet.dll"};
+#define MRF_INTERNET_FUNCTION(name) decltype(&::name) name = library.Get<decltype(&::name)>(#name)
+    MRF_INTERNET_FUNCTION(InternetOpenA);
+    MRF_INTERNET_FUNCTION(InternetSetOptionA);
+    MRF_INTERNET_FUNCTION(InternetConnectA);
+    MRF_INTERNET_FUNCTION(HttpOpenRequestA);
+    MRF_INTERNET_FUNCTION(HttpSendRequestA);
+    MRF_INTERNET_FUNCTION(HttpQueryInfoA);
+    MRF_INTERNET_FUNCTION(InternetReadFile);
+    MRF_INTERNET_FUNCTION(InternetCloseHandle);
+#undef MRF_INTERNET_FUNCTION
+    bool Complete() const {
+        return InternetOpenA && InternetSetOptionA && InternetConnectA && HttpOpenRequestA &&
+               HttpSendRequestA && HttpQueryInfoA && InternetReadFile && InternetCloseHandle;
+    }
+};
+
+const InternetApi& Internet() {
+    static const InternetApi api;
+    return api;
+}
 
 // "UpdateServer" under HKLM\Software\Marrowfold (the 64-bit view where there is one), which only
 // administrators may write. nullopt: absent.
@@ -100,12 +125,15 @@ void UpdateChecker::CheckForUpdate(HWND window) {
     worker_ = std::thread([request = request_, server = *server, path, window] {
         const auto start = std::chrono::steady_clock::now();
         std::string body;
-        HINTERNET session = ::InternetOpenA("Marrowfold", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+        const InternetApi& net = Internet();
+        HINTERNET session = net.Complete() ? net.InternetOpenA("Marrowfold", INTERNET_OPEN_TYPE_PRECONFIG,
+                                                               nullptr, nullptr, 0)
+                                           : nullptr;
         {
             std::lock_guard lock(request->mutex);
             if (request->cancelled) {
                 if (session)
-                    ::InternetCloseHandle(session);
+                    net.InternetCloseHandle(session);
                 request->done = true;
                 request->ended.notify_all();
                 return;
@@ -114,40 +142,41 @@ void UpdateChecker::CheckForUpdate(HWND window) {
         }
         if (session) {
             for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
-                ::InternetSetOptionA(session, option, const_cast<DWORD*>(&kConnectTimeoutMs), sizeof(DWORD));
-            ::InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT,
-                                 const_cast<DWORD*>(&kReceiveTimeoutMs), sizeof(DWORD));
-            HINTERNET connection = ::InternetConnectA(session, server.host.c_str(), server.port, nullptr,
-                                                      nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+                net.InternetSetOptionA(session, option, const_cast<DWORD*>(&kConnectTimeoutMs),
+                                       sizeof(DWORD));
+            net.InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT,
+                                   const_cast<DWORD*>(&kReceiveTimeoutMs), sizeof(DWORD));
+            HINTERNET connection = net.InternetConnectA(session, server.host.c_str(), server.port, nullptr,
+                                                        nullptr, INTERNET_SERVICE_HTTP, 0, 0);
             DWORD flags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_RELOAD |
                           INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI |
                           INTERNET_FLAG_NO_AUTO_REDIRECT;
             if (server.secure)
                 flags |= INTERNET_FLAG_SECURE;
-            HINTERNET http = connection ? ::HttpOpenRequestA(connection, "GET", path.c_str(), nullptr,
-                                                             nullptr, nullptr, flags, 0)
+            HINTERNET http = connection ? net.HttpOpenRequestA(connection, "GET", path.c_str(), nullptr,
+                                                               nullptr, nullptr, flags, 0)
                                         : nullptr;
-            if (http && ::HttpSendRequestA(http, nullptr, 0, nullptr, 0)) {
+            if (http && net.HttpSendRequestA(http, nullptr, 0, nullptr, 0)) {
                 DWORD status = 0, size = sizeof status;
                 // Only a successful answer carries commands; an error page is no reply.
-                if (::HttpQueryInfoA(http, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                                     nullptr) &&
+                if (net.HttpQueryInfoA(http, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                                       nullptr) &&
                     status == 200) {
                     char buffer[4096];
                     DWORD read = 0;
                     while (body.size() < kMaxReplySize &&
                            std::chrono::steady_clock::now() - start < kWholeRequestLimit &&
-                           ::InternetReadFile(http, buffer, sizeof buffer, &read) && read > 0)
+                           net.InternetReadFile(http, buffer, sizeof buffer, &read) && read > 0)
                         body.append(buffer, read);
                 }
             }
             std::lock_guard lock(request->mutex);
             if (!request->cancelled) {
                 if (http)
-                    ::InternetCloseHandle(http);
+                    net.InternetCloseHandle(http);
                 if (connection)
-                    ::InternetCloseHandle(connection);
-                ::InternetCloseHandle(session);
+                    net.InternetCloseHandle(connection);
+                net.InternetCloseHandle(session);
             }
             request->session = nullptr;
         }
@@ -169,7 +198,7 @@ void UpdateChecker::Stop() {
     std::unique_lock lock(request_->mutex);
     request_->cancelled = true;
     if (request_->session)
-        ::InternetCloseHandle(request_->session); // ends a call under way
+        Internet().InternetCloseHandle(request_->session); // ends a call under way
     // Where the system does not end a blocked call at once, the program does not wait for it: the
     // worker holds nothing of the window's and ends by its own time-outs.
     const bool done = request_->ended.wait_for(lock, kStopWait, [this] { return request_->done; });

@@ -20,6 +20,9 @@ REQUIRED = ["mrf.exe", "vexcore.dll"]
 VERSIONED = ["mrf.exe", "ulksrv.exe", "mrfctl.exe", "vexcheck.exe", "enginehost.exe", "vexcore.dll", "quillon.dll"]
 RUNTIME_DLL = re.compile(r"^(libgcc|libstdc\+\+|libwinpthread|libssp|mingwm)", re.I)
 RT_VERSION, RT_MANIFEST = 16, 24
+# Libraries a program loads when it first needs them, so that a run that ends without them (the
+# logon run of mrf.exe) does not load them.
+LOADED_ON_USE = {"mrf.exe": {"wininet.dll", "version.dll"}}
 
 
 class Pe:
@@ -138,6 +141,9 @@ def main():
               f" (machine {pe.machine:#x}, magic {pe.magic:#x})")
         runtime = [d for d in pe.imports() if RUNTIME_DLL.match(d)]
         check(not runtime, f"{path.name} links no mingw runtime DLL (links {runtime})")
+        if path.name in LOADED_ON_USE:
+            early = [d for d in pe.imports() if d.lower() in LOADED_ON_USE[path.name]]
+            check(not early, f"{path.name} imports none of {sorted(LOADED_ON_USE[path.name])} (imports {early})")
         if path.name in EXPORTS:
             got = pe.exports()
             check(got == EXPORTS[path.name], f"{path.name} exports exactly {sorted(EXPORTS[path.name])} (has {sorted(got)})")
