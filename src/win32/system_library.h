@@ -13,7 +13,6 @@ public:
     SystemLibrary(const SystemLibrary&) = delete;
     SystemLibrary& operator=(const SystemLibrary&) = delete;
 
-    bool Loaded() const { return module_ != nullptr; }
     // The function of that name, or nullptr where the library or the function is missing.
     template <typename Function> Function Get(const char* name) const {
         static_assert(sizeof(Function) == sizeof(FARPROC));
