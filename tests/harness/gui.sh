@@ -84,11 +84,12 @@ answer_prompt() { # text
     ui settext "$dlg" $IDC_EDIT1 "$1" && ui click "$dlg" 1
 }
 
-# Confirms the "The Password is wrong !" box.
+# Confirms the "The Password is wrong !" box and waits until it has closed: an answer typed while
+# it is still up would reach the prompt from inside the box's own message loop.
 dismiss_error() {
     local box
     box=$(ui wait '#32770' Error 30000) || return 1
-    ui command "$box" 1
+    ui command "$box" 1 && ui gone "$box" 10000
 }
 
 entries_of() { awk -F'\t' '$1 == "AddEntry" {print $3}' <<<"$(calls)"; }
