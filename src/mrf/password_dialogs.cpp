@@ -37,91 +37,102 @@ private:
     std::vector<HWND> windows_;
 };
 
-INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* data = reinterpret_cast<PasswordPromptData*>(::GetWindowLongPtrA(dlg, DWLP_USER));
-    switch (msg) {
-    case WM_INITDIALOG:
-        ::SetWindowLongPtrA(dlg, DWLP_USER, lp);
+class PasswordPrompt {
+public:
+    explicit PasswordPrompt(PasswordPromptData& data) : data_(data) {}
+
+    bool Init(HWND dlg) {
+        dlg_ = dlg;
         TranslateWindow(dlg);
         ::SendDlgItemMessageA(dlg, IDC_EDIT1, EM_SETPASSWORDCHAR, '*', 0);
         ::SetForegroundWindow(dlg);
         ::SetFocus(::GetDlgItem(dlg, IDC_EDIT1));
-        return FALSE; // the focus is set
-    case WM_COMMAND:
-        if (LOWORD(wp) == IDOK) {
-            HWND edit = ::GetDlgItem(dlg, IDC_EDIT1);
-            PromptAnswer answer = data->check(GetText(edit));
+        return false; // the focus is set
+    }
+
+    INT_PTR Command(unsigned id, unsigned) {
+        if (id == IDOK) {
+            HWND edit = ::GetDlgItem(dlg_, IDC_EDIT1);
+            PromptAnswer answer = data_.check(GetText(edit));
             if (answer == PromptAnswer::Accept) {
-                ::EndDialog(dlg, IDOK);
+                ::EndDialog(dlg_, IDOK);
                 return TRUE;
             }
             // Without owner, brought to the front, modal for the whole program.
-            Tell({nullptr, data->wrongText, data->wrongCaption, Buttons::Ok, Icon::Error, true});
+            Tell({nullptr, data_.wrongText, data_.wrongCaption, Buttons::Ok, Icon::Error, true});
             SetText(edit, "");
             if (answer == PromptAnswer::WrongGiveUp)
-                ::EndDialog(dlg, IDCANCEL);
+                ::EndDialog(dlg_, IDCANCEL);
             else
                 ::SetFocus(edit);
             return TRUE;
         }
-        if (LOWORD(wp) == IDCANCEL) {
-            ::EndDialog(dlg, IDCANCEL);
+        if (id == IDCANCEL) {
+            ::EndDialog(dlg_, IDCANCEL);
             return TRUE;
         }
-        break;
+        return FALSE;
     }
-    return FALSE;
-}
 
-INT_PTR CALLBACK DefinitionProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* data = reinterpret_cast<PasswordDefinitionData*>(::GetWindowLongPtrA(dlg, DWLP_USER));
-    switch (msg) {
-    case WM_INITDIALOG: {
-        ::SetWindowLongPtrA(dlg, DWLP_USER, lp);
-        data = reinterpret_cast<PasswordDefinitionData*>(lp);
+private:
+    PasswordPromptData& data_;
+    HWND dlg_ = nullptr;
+};
+
+class PasswordDefinition {
+public:
+    explicit PasswordDefinition(PasswordDefinitionData& data) : data_(data) {}
+
+    void Init(HWND dlg) {
+        dlg_ = dlg;
         TranslateWindow(dlg);
         ::SendDlgItemMessageA(dlg, IDC_ENTER_PASSWORD, EM_SETPASSWORDCHAR, '*', 0);
         ::SendDlgItemMessageA(dlg, IDC_CONFIRM_PASSWORD, EM_SETPASSWORDCHAR, '*', 0);
-        SetText(::GetDlgItem(dlg, IDC_ENTER_PASSWORD), data->enter);
+        SetText(::GetDlgItem(dlg, IDC_ENTER_PASSWORD), data_.enter);
         CenterOnOwner(dlg);
-        return TRUE;
     }
-    case WM_COMMAND:
-        if (LOWORD(wp) == IDOK) {
-            std::string enter = GetText(::GetDlgItem(dlg, IDC_ENTER_PASSWORD));
-            std::string confirm = GetText(::GetDlgItem(dlg, IDC_CONFIRM_PASSWORD));
-            if (std::string problem = data->check(enter, confirm); !problem.empty()) {
-                Tell({dlg, problem, Tr(kAppTitle)});
-                HWND field = ::GetDlgItem(dlg, IDC_CONFIRM_PASSWORD);
+
+    INT_PTR Command(unsigned id, unsigned) {
+        if (id == IDOK) {
+            std::string enter = GetText(::GetDlgItem(dlg_, IDC_ENTER_PASSWORD));
+            std::string confirm = GetText(::GetDlgItem(dlg_, IDC_CONFIRM_PASSWORD));
+            if (std::string problem = data_.check(enter, confirm); !problem.empty()) {
+                Tell({dlg_, problem, Tr(kAppTitle)});
+                HWND field = ::GetDlgItem(dlg_, IDC_CONFIRM_PASSWORD);
                 SetText(field, "");
                 ::SetFocus(field);
                 return TRUE;
             }
-            data->enter = enter;
-            data->confirm = confirm;
-            ::EndDialog(dlg, IDOK);
+            data_.enter = enter;
+            data_.confirm = confirm;
+            ::EndDialog(dlg_, IDOK);
             return TRUE;
         }
-        if (LOWORD(wp) == IDCANCEL) {
-            ::EndDialog(dlg, IDCANCEL);
+        if (id == IDCANCEL) {
+            ::EndDialog(dlg_, IDCANCEL);
             return TRUE;
         }
-        break;
+        return FALSE;
     }
-    return FALSE;
-}
+
+private:
+    PasswordDefinitionData& data_;
+    HWND dlg_ = nullptr;
+};
 
 } // namespace
 
 bool RunPasswordPrompt(HWND owner, PasswordPromptData& data) {
     DisabledWindows disabled;
-    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PASSWORD), owner, PromptProc,
-                             reinterpret_cast<LPARAM>(&data)) == IDOK;
+    PasswordPrompt prompt(data);
+    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PASSWORD), owner,
+                             DialogProc<PasswordPrompt>, reinterpret_cast<LPARAM>(&prompt)) == IDOK;
 }
 
 bool RunPasswordDefinition(HWND owner, PasswordDefinitionData& data) {
+    PasswordDefinition dialog(data);
     return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DEFINE_PASSWORD), owner,
-                             DefinitionProc, reinterpret_cast<LPARAM>(&data)) == IDOK;
+                             DialogProc<PasswordDefinition>, reinterpret_cast<LPARAM>(&dialog)) == IDOK;
 }
 
 } // namespace mrf::ui

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
 
 namespace mrf::ui {
 
@@ -12,16 +13,27 @@ void SetText(HWND window, const std::string& text);
 void TranslateWindow(HWND window);
 void TranslateMenu(HMENU menu);
 // The procedure of a dialog held by an object of type T, which comes with WM_INITDIALOG: it then
-// runs T::Init(dialog), and T::Command(id, code) for every WM_COMMAND.
+// runs T::Init(dialog) (where Init returns a bool, false means it has set the focus itself),
+// T::Command(id, code) for every WM_COMMAND, and, where T has it, T::Message(msg, wp, lp) for every
+// other message (nonzero: handled).
 template <typename T> INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_INITDIALOG) {
         ::SetWindowLongPtrA(dialog, DWLP_USER, lp);
-        reinterpret_cast<T*>(lp)->Init(dialog);
-        return TRUE;
+        auto* self = reinterpret_cast<T*>(lp);
+        if constexpr (std::is_void_v<decltype(self->Init(dialog))>) {
+            self->Init(dialog);
+            return TRUE;
+        } else {
+            return self->Init(dialog) ? TRUE : FALSE;
+        }
     }
     auto* self = reinterpret_cast<T*>(::GetWindowLongPtrA(dialog, DWLP_USER));
-    if (self && msg == WM_COMMAND)
+    if (!self)
+        return FALSE;
+    if (msg == WM_COMMAND)
         return self->Command(LOWORD(wp), HIWORD(wp));
+    if constexpr (requires { self->Message(msg, wp, lp); })
+        return self->Message(msg, wp, lp);
     return FALSE;
 }
 

@@ -9,26 +9,11 @@ name=mrf-e2e-keyboard
 source "$MRF_SOURCE/tests/harness/gui.sh"
 trap teardown_app EXIT
 setup_app
-display=$(cat "$MRF_WINE_ROOT/state/display")
 
 CMD_SAVE=$(rid ID_CMD_SAVE) CMD_ADD=$(rid ID_CMD_ADDFOLDER) CMD_REMOVE=$(rid ID_CMD_REMOVEF)
 CMD_MINIMIZE=$(rid ID_CMD_MINIMIZE) CMD_PROOPT=$(rid ID_CMD_PROOPT) TRAY_SETTINGS=$(rid ID_TRAY_SETTINGS)
 BTN_DELETE=$(rid ID_BTN_DELETE) BTN_SAVE=$(rid ID_BTN_SAVE)
 DIRLIST=$(rid IDC_DIRLIST) MINI=$(rid IDC_MINI) NEWUSERS=$(rid IDC_NEWUSERS)
-
-# Real input: keys go where the keyboard focus is, as a person's would.
-key() { DISPLAY=$display xdotool key --clearmodifiers "$@"; }
-click_at() { DISPLAY=$display xdotool mousemove "$1" "$2" click 1; }
-# The virtual desktop's place on the X screen, to turn its coordinates into the screen's.
-desk_origin() {
-    local w
-    w=$(DISPLAY=$display xdotool search --onlyvisible --name 'Wine desktop' 2>/dev/null | head -1)
-    if [[ -n $w ]]; then
-        DISPLAY=$display xdotool getwindowgeometry --shell "$w" | awk -F= '/^X=/ {x=$2} /^Y=/ {y=$2} END {print x+0, y+0}'
-    else
-        echo "0 0"
-    fi
-}
 
 rows() { ui rows "$win"; }
 selected_row() { rows | awk -F'\t' '$2 == 1 {print NR - 1; exit}'; }

@@ -8,7 +8,6 @@ name=mrf-e2e-skins
 source "$MRF_SOURCE/tests/harness/gui.sh"
 trap teardown_app EXIT
 setup_app
-display=$(cat "$MRF_WINE_ROOT/state/display")
 mkdir -p "$app/Skins"
 cp "$MRF_SOURCE/skins/Teal.skin" "$app/Skins/"
 printf 'window=#000000\nthis line is no setting\n' >"$app/Skins/Broken.skin"
@@ -45,7 +44,7 @@ ui command "$win" "$(rid ID_CMD_ABOUT)"
 about=$(ui wait '#32770' About 10000)
 check "About... opens the about box" test -n "$about"
 check_eq "its version line" "$(ui gettext "$about" "$VER")" "Version ${version%.*.*} (Build $version)"
-DISPLAY=$display xdotool key --clearmodifiers Escape
+key Escape
 check "Escape closes it" ui gone "$about" 5000
 stop_all
 
@@ -66,7 +65,6 @@ light_controls() { # window: the controls with half their pixels or more light
     local share id cls
     ui light "$1" | while read -r share id cls; do ((share >= 50)) && echo "$share% $id $cls"; done
 }
-key() { DISPLAY=$display xdotool key --clearmodifiers "$@"; }
 open_window
 sleep 2 # painted
 check_eq "no light control in the dark window" "$(light_controls "$win")" ""

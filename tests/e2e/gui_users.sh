@@ -9,7 +9,6 @@ name=mrf-e2e-users
 source "$MRF_SOURCE/tests/harness/gui.sh"
 trap teardown_app EXIT
 setup_app
-display=$(cat "$MRF_WINE_ROOT/state/display")
 check "the Wine user is known" test -n "$user"
 
 IDOK=1
@@ -19,22 +18,10 @@ USERLIST=$(rid IDC_USERLIST) USERLABEL=$(rid IDC_USERLABEL) GROUPSBOX=$(rid IDC_
 ADDGROUP=$(rid IDC_ADDGROUP) DELGROUP=$(rid IDC_DELGROUP) TEXTEDIT=$(rid IDC_TEXTEDIT)
 TEXTEDITEXT=$(rid IDC_TEXTEDITEXT) GROUPSLISTBOX=$(rid IDC_GROUPSLISTBOX)
 
-key() { DISPLAY=$display xdotool key --clearmodifiers "$@"; }
-type_text() { DISPLAY=$display xdotool type --delay 40 "$1"; }
 stored() { ctl get "$winapp\\mrf.dat" "$1" "<absent>"; }
 users() { ui rows "$(ui item "$win" $USERLIST)" | cut -f2-; }
 folders() { ui rows "$(ui item "$win" $DIRLIST)" | cut -f3; }
 items() { ui items "$(ui item "$win" "$1")"; }
-# The virtual desktop's place on the X screen, to turn its coordinates into the screen's.
-desk_origin() {
-    local w
-    w=$(DISPLAY=$display xdotool search --onlyvisible --name 'Wine desktop' 2>/dev/null | head -1)
-    if [[ -n $w ]]; then
-        DISPLAY=$display xdotool getwindowgeometry --shell "$w" | awk -F= '/^X=/ {x=$2} /^Y=/ {y=$2} END {print x+0, y+0}'
-    else
-        echo "0 0"
-    fi
-}
 # The window with the users page shown; sets $win and $page.
 open_users_page() {
     mrf_bg
@@ -43,7 +30,7 @@ open_users_page() {
     local dx dy l t
     read -r dx dy <<<"$(desk_origin)"
     read -r l t _ _ <<<"$(ui rect "$(ui item "$win" $PAGES)")"
-    DISPLAY=$display xdotool mousemove $((dx + l + 125)) $((dy + t + 10)) click 1
+    click_at $((dx + l + 125)) $((dy + t + 10))
     page=$(ui parent "$(ui item "$win" $USERLIST)")
 }
 

@@ -15,6 +15,22 @@ rid() {
 }
 ID_CMD_EXIT=$(rid ID_CMD_EXIT) IDC_TOOLBAR=$(rid IDC_TOOLBAR) IDC_EDIT1=$(rid IDC_EDIT1)
 
+# Real input through the X server of the test's Wine: keys and clicks go where a person's would.
+display=$(cat "$MRF_WINE_ROOT/state/display" 2>/dev/null)
+key() { DISPLAY=$display xdotool key --clearmodifiers "$@"; }
+type_text() { DISPLAY=$display xdotool type --delay 40 "$1"; }
+click_at() { DISPLAY=$display xdotool mousemove "$1" "$2" click 1; }
+# The virtual desktop's place on the X screen, to turn its coordinates into the screen's.
+desk_origin() {
+    local w
+    w=$(DISPLAY=$display xdotool search --onlyvisible --name 'Wine desktop' 2>/dev/null | head -1)
+    if [[ -n $w ]]; then
+        DISPLAY=$display xdotool getwindowgeometry --shell "$w" | awk -F= '/^X=/ {x=$2} /^Y=/ {y=$2} END {print x+0, y+0}'
+    else
+        echo "0 0"
+    fi
+}
+
 wrun() { "$MRF_WINE_ENV" run "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 ui() { wrun "$app/uidriver.exe" "$@"; }
 ctl() { wrun "$app/mrfctl.exe" "$@"; }
